@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRgb>
+#include <QString>
+
+/// An outline font as the program carries it: what QFont lacks (colour, character
+/// set) plus a signed point size. A size s > 0 is an em height of MulDiv(s, 96, 72)
+/// pixels; s < 0 is a cell height (ascent + descent) of MulDiv(-s, 96, 72) pixels;
+/// 0 (and the "not fitted" marker 9999) draws nothing.
+struct FontSpec
+{
+    QString Name;
+    int Charset = 1; // DEFAULT_CHARSET
+    int Size = 0;
+    bool Bold = false;
+    bool Italic = false;
+    QRgb Color = 0x000000;
+
+    friend bool operator==(const FontSpec &a, const FontSpec &b)
+    {
+        return a.Name == b.Name && a.Charset == b.Charset && a.Size == b.Size && a.Bold == b.Bold
+            && a.Italic == b.Italic && a.Color == b.Color;
+    }
+    friend bool operator!=(const FontSpec &a, const FontSpec &b) { return !(a == b); }
+};
+
+namespace TextRaster {
+
+constexpr int kUnfittedSize = 9999;
+
+/// The QFont used for every glyph drawing: no anti-aliasing, no glyphs borrowed
+/// from other fonts, full hinting, integer pixel size from the signed point size.
+/// Returns false (and leaves \a out untouched) for sizes that draw nothing.
+bool toQFont(const FontSpec &spec, QFont &out);
+
+/// A scratch raster for text: Format_ARGB32 at 96 dpi.
+QImage newRaster(int width, int height, QRgb fill);
+
+/// Draws \a text with \a spec into \a raster (Format_ARGB32) so that the top-left
+/// of the first character cell lies at (x, y): the baseline is at y + ascent.
+/// Pixels are written by QPainter (alpha 0xFF where ink is); callers that need
+/// raw LED values mask with 0x00FFFFFF.
+void drawText(QImage &raster, int x, int y, const FontSpec &spec, const QString &text);
+
+} // namespace TextRaster
