@@ -100,6 +100,9 @@ public:
     /// LED cell under a control pixel: (X div (Width div LEDCountX), Y div (Height div LEDCountY)).
     QPoint PixelToLED(int x, int y) const;
 
+    /// Adds an area changed by a tracked drawing operation to the pending area.
+    void touchArea(const TRect &r);
+
     // Mouse feedback that a view shows: hint text and whether it is on, cursor shape.
     QString Hint() const { return m_hint; }
     void SetHint(const QString &hint);
@@ -117,7 +120,6 @@ Q_SIGNALS:
 
 private:
     enum class Pending { None, Area, Full };
-    void touchArea(const TRect &r);
     void touchAll() { m_pending = Pending::Full; }
     void applyGeometry();
 
