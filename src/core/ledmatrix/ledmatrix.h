@@ -122,6 +122,9 @@ private:
     enum class Pending { None, Area, Full };
     void touchAll() { m_pending = Pending::Full; }
     void applyGeometry();
+    void resizeStateRasters();
+    /// False when the control would exceed the largest side we accept.
+    static bool geometryFits(int size, int distance, int countX, int countY);
 
     bool m_enaUpdate = true;
     QRgb m_colorBG = 0x000000;
@@ -145,6 +148,9 @@ private:
     QImage m_content;
     QImage m_mark;
     QImage m_frame;
+    // Softening buffers reused from paint to paint.
+    mutable QImage m_softA;
+    mutable QImage m_softB;
 
     Pending m_pending = Pending::None;
     TRect m_pendingArea;
