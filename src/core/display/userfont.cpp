@@ -80,14 +80,14 @@ bool parseInt(const QByteArray &raw, int &out)
     return true;
 }
 
-QString tr(const char *text)
+QString translated(const char *text)
 {
     return QCoreApplication::translate("TUserFont", text);
 }
 
 QString lineError(const QString &name, int line, const QString &reason)
 {
-    return tr("%1, Zeile %2: %3").arg(name).arg(line).arg(reason);
+    return translated(QT_TRANSLATE_NOOP("TUserFont", "%1, Zeile %2: %3")).arg(name).arg(line).arg(reason);
 }
 
 } // namespace
@@ -115,24 +115,24 @@ bool TUserFont::LoadFromFile(const QString &fileName, QString *error)
     const QFileInfo info(fileName);
     if (!info.exists() || !info.isFile()) {
         if (error)
-            *error = fileName + tr(" nicht vorhanden");
+            *error = fileName + translated(QT_TRANSLATE_NOOP("TUserFont", " nicht vorhanden"));
         return false;
     }
     if (info.size() > kMaxFileSize) {
         if (error)
-            *error = tr("%1: Datei zu groß").arg(fileName);
+            *error = translated(QT_TRANSLATE_NOOP("TUserFont", "%1: Datei zu groß")).arg(fileName);
         return false;
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = tr("%1 kann nicht gelesen werden: %2").arg(fileName, file.errorString());
+            *error = translated(QT_TRANSLATE_NOOP("TUserFont", "%1 kann nicht gelesen werden: %2")).arg(fileName, file.errorString());
         return false;
     }
     const QByteArray data = file.read(kMaxFileSize + 1);
     if (data.size() > kMaxFileSize) {
         if (error)
-            *error = tr("%1: Datei zu groß").arg(fileName);
+            *error = translated(QT_TRANSLATE_NOOP("TUserFont", "%1: Datei zu groß")).arg(fileName);
         return false;
     }
     return LoadFromData(data, fileName, error);
@@ -151,16 +151,16 @@ bool TUserFont::LoadFromData(const QByteArray &data, const QString &name, QStrin
     const std::vector<QByteArray> lines = splitLines(data);
     const int lineCount = int(qMin<size_t>(lines.size(), size_t(std::numeric_limits<int>::max())));
     if (lineCount < 1)
-        return fail(1, tr("Zeile fehlt"));
+        return fail(1, translated(QT_TRANSLATE_NOOP("TUserFont", "Zeile fehlt")));
 
     // Header: name and six integers.
     int values[6] = {};
     for (int i = 0; i < 6; ++i) {
         const int line = i + 2;
         if (lineCount < line)
-            return fail(line, tr("Zeile fehlt"));
+            return fail(line, translated(QT_TRANSLATE_NOOP("TUserFont", "Zeile fehlt")));
         if (!parseInt(lines[size_t(line - 1)], values[i]))
-            return fail(line, tr("keine gültige Zahl"));
+            return fail(line, translated(QT_TRANSLATE_NOOP("TUserFont", "keine gültige Zahl")));
     }
     const int width = values[0];
     const int height = values[1];
@@ -169,7 +169,7 @@ bool TUserFont::LoadFromData(const QByteArray &data, const QString &name, QStrin
     const quint8 last = quint8(values[4] & 0xFF);
     const int bytesPerGlyph = values[5];
 
-    const QString outOfRange = tr("Wert außerhalb des zulässigen Bereichs");
+    const QString outOfRange = translated(QT_TRANSLATE_NOOP("TUserFont", "Wert außerhalb des zulässigen Bereichs"));
     if (width < 1 || width > kMaxGlyphSize)
         return fail(2, outOfRange);
     if (height < 1 || height > kMaxGlyphSize)
@@ -177,12 +177,12 @@ bool TUserFont::LoadFromData(const QByteArray &data, const QString &name, QStrin
     if (pitch < 1 || pitch > kMaxGlyphSize)
         return fail(4, outOfRange);
     if (first > last)
-        return fail(6, tr("erstes Zeichen größer als letztes Zeichen"));
+        return fail(6, translated(QT_TRANSLATE_NOOP("TUserFont", "erstes Zeichen größer als letztes Zeichen")));
     if (bytesPerGlyph < 1 || bytesPerGlyph > kMaxBytesPerGlyph)
         return fail(7, outOfRange);
     const int rowBytes = bytesPerGlyph / width;
     if (rowBytes < 1 || qint64(rowBytes) * height > bytesPerGlyph)
-        return fail(7, tr("Glyphenzeilen passen nicht in die Bytes pro Zeichen"));
+        return fail(7, translated(QT_TRANSLATE_NOOP("TUserFont", "Glyphenzeilen passen nicht in die Bytes pro Zeichen")));
 
     const qint64 size = qint64(last - first + 1) * bytesPerGlyph;
     const qint64 dataLines = size / kBytesPerLine;
@@ -190,15 +190,15 @@ bool TUserFont::LoadFromData(const QByteArray &data, const QString &name, QStrin
     for (qint64 k = 0; k < dataLines; ++k) {
         const qint64 line = kHeaderLines + 1 + k;
         if (qint64(lineCount) < line)
-            return fail(int(line), tr("Zeile fehlt"));
+            return fail(int(line), translated(QT_TRANSLATE_NOOP("TUserFont", "Zeile fehlt")));
         const QByteArray &text = lines[size_t(line - 1)];
         if (text.size() < 2 * kBytesPerLine)
-            return fail(int(line), tr("weniger als 16 Hexadezimalziffern"));
+            return fail(int(line), translated(QT_TRANSLATE_NOOP("TUserFont", "weniger als 16 Hexadezimalziffern")));
         for (int j = 0; j < kBytesPerLine; ++j) {
             const int hi = hexDigit(text[2 * j]);
             const int lo = hexDigit(text[2 * j + 1]);
             if (hi < 0 || lo < 0)
-                return fail(int(line), tr("ungültige Hexadezimalziffer"));
+                return fail(int(line), translated(QT_TRANSLATE_NOOP("TUserFont", "ungültige Hexadezimalziffer")));
             glyphs[qsizetype(k * kBytesPerLine + j)] = char(hi << 4 | lo);
         }
     }
