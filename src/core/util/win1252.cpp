@@ -21,7 +21,7 @@ QChar toUnicode(uchar byte)
 {
     if (byte >= 0x80 && byte <= 0x9F)
         return QChar(kHigh[byte - 0x80]);
-    return QChar(byte);
+    return QLatin1Char(char(byte));
 }
 
 QString toUnicode(const QByteArray &bytes)
