@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "display/winfontinfo.h"
 
+#include "display/winfontglyphcache.h"
 #include "util/win1252.h"
 
 #include <algorithm>
@@ -302,16 +303,75 @@ void TWinFontInfo::alignLiteral(QChar ch, int &x, int &y)
     scanRaster();
 }
 
-bool TWinFontInfo::alignFast(QChar, int &, int &)
+// Runs the stepping on the captured ink instead of redrawing, then draws once
+// at the origin found and checks that the raster shows exactly the shifted
+// capture. False (nothing decided) when the glyph could not be captured whole
+// or a drawing ever differed from its capture.
+bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
 {
-    return false;
+    WinFontGlyphInk &ink = WinFontGlyphCache::instance().Ink(glyph);
+    if (!ink.Valid || !ink.Trusted)
+        return false;
+    const int w = ScratchBitmap.width();
+    const int h = ScratchBitmap.height();
+    const bool visible = w > 0 && h > 0;
+    int fx = x;
+    int fy = y;
+    stepAlign(
+        fx, fy, [](int, int) {},
+        [&](int px, int py) { return !(visible && ink.RowInk(-py, -px, w - 1 - px)); },
+        [&](int px, int py) { return !(visible && ink.ColInk(-px, -py, h - 1 - py)); });
+
+    drawScratch(ch, fx, fy);
+    std::vector<char> expected(size_t(std::max(w, 0)));
+    for (int ry = 0; ry < h; ++ry) {
+        std::fill(expected.begin(), expected.end(), 0);
+        const int gy = ry - fy;
+        if (ink.HasInk && gy >= ink.Top && gy <= ink.Bottom) {
+            const int end = ink.RowStart[size_t(gy - ink.Top) + 1];
+            for (int i = ink.RowStart[size_t(gy - ink.Top)]; i < end; ++i) {
+                const int a = std::max(ink.RowRuns[size_t(i)].first + fx, 0);
+                const int b = std::min(ink.RowRuns[size_t(i)].second + fx, w - 1);
+                for (int rx = a; rx <= b; ++rx)
+                    expected[size_t(rx)] = 1;
+            }
+        }
+        const auto *line = reinterpret_cast<const QRgb *>(ScratchBitmap.constScanLine(ry));
+        for (int rx = 0; rx < w; ++rx) {
+            if (isInk(line[rx]) != (expected[size_t(rx)] != 0)) {
+                ink.Trusted = false;
+                return false;
+            }
+        }
+    }
+    x = fx;
+    y = fy;
+    scanRaster();
+    return true;
 }
 
 void TWinFontInfo::AlignGlyph(QChar ch, int &x, int &y)
 {
-    if (!m_referenceMode && alignFast(ch, x, y))
+    if (m_referenceMode) {
+        alignLiteral(ch, x, y);
         return;
-    alignLiteral(ch, x, y);
+    }
+    WinFontGlyphCache &cache = WinFontGlyphCache::instance();
+    const int glyph = cache.Glyph(m_font, ch);
+    const int w = ScratchBitmap.width();
+    const int h = ScratchBitmap.height();
+    WinFontGlyphCache::AlignResult r;
+    if (cache.FindAlign(glyph, w, h, x, y, r)) {
+        x = r.X;
+        y = r.Y;
+        m_raster = r.State;
+        return;
+    }
+    const int x0 = x;
+    const int y0 = y;
+    if (!alignFast(glyph, ch, x, y))
+        alignLiteral(ch, x, y);
+    cache.StoreAlign(glyph, w, h, x0, y0, {x, y, m_raster});
 }
 
 int TWinFontInfo::FitSize(TRect &extent)
@@ -464,4 +524,5 @@ int TWinFontInfo::CharYOffset(QChar ch)
 
 void TWinFontInfo::ClearGlyphCache()
 {
+    WinFontGlyphCache::instance().Clear();
 }

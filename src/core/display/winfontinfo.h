@@ -105,7 +105,7 @@ private:
     void refitAfterChange();
     void drawScratch(QChar ch, int x, int y);
     void alignLiteral(QChar ch, int &x, int &y);
-    bool alignFast(QChar ch, int &x, int &y);
+    bool alignFast(int glyph, QChar ch, int &x, int &y);
     void scanRaster();
 
     FontSpec m_font;

@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "display/winfontglyphcache.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHashFunctions>
+
+#include <algorithm>
+
+namespace {
+
+constexpr QRgb kBlack = 0xFF000000u;
+constexpr int kMaxGlyphs = 60000;
+constexpr int kMaxAligns = 400000;
+
+inline bool isInk(QRgb px)
+{
+    return (px & 0x00FFFFFFu) != 0;
+}
+
+bool anyRun(const std::vector<int> &start, const std::vector<std::pair<int, int>> &runs, int line,
+            int a, int b)
+{
+    const int end = start[size_t(line) + 1];
+    for (int i = start[size_t(line)]; i < end; ++i) {
+        const auto &r = runs[size_t(i)];
+        if (r.first > b)
+            return false;
+        if (r.second >= a)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool WinFontGlyphInk::RowInk(int gy, int a, int b) const
+{
+    if (!HasInk || gy < Top || gy > Bottom)
+        return false;
+    a = std::max(a, Left);
+    b = std::min(b, Right);
+    if (a > b)
+        return false;
+    return anyRun(RowStart, RowRuns, gy - Top, a, b);
+}
+
+bool WinFontGlyphInk::ColInk(int gx, int a, int b) const
+{
+    if (!HasInk || gx < Left || gx > Right)
+        return false;
+    a = std::max(a, Top);
+    b = std::min(b, Bottom);
+    if (a > b)
+        return false;
+    return anyRun(ColStart, ColRuns, gx - Left, a, b);
+}
+
+size_t qHash(const WinFontGlyphCache::GlyphKey &key, size_t seed)
+{
+    return qHashMulti(seed, key.Name, key.Size, key.Bold, key.Italic, key.Ch);
+}
+
+size_t qHash(const WinFontGlyphCache::AlignKey &key, size_t seed)
+{
+    return qHashMulti(seed, key.Glyph, key.Width, key.Height, key.X0, key.Y0);
+}
+
+WinFontGlyphCache &WinFontGlyphCache::instance()
+{
+    static WinFontGlyphCache *cache = [] {
+        auto *c = new WinFontGlyphCache;
+        // Fonts added or removed at run time change what a family name draws.
+        if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            QObject::connect(app, &QGuiApplication::fontDatabaseChanged, app, [c] { c->Clear(); });
+        return c;
+    }();
+    return *cache;
+}
+
+void WinFontGlyphCache::Clear()
+{
+    m_glyphIndex.clear();
+    m_inks.clear();
+    m_aligns.clear();
+}
+
+int WinFontGlyphCache::Glyph(const FontSpec &font, QChar ch)
+{
+    GlyphKey key{font.Name, font.Size, font.Bold, font.Italic, ch.unicode()};
+    const auto it = m_glyphIndex.constFind(key);
+    if (it != m_glyphIndex.constEnd())
+        return *it;
+    if (m_inks.size() >= size_t(kMaxGlyphs))
+        Clear();
+    auto ink = std::make_unique<WinFontGlyphInk>();
+    capture(font, ch, *ink);
+    const int index = int(m_inks.size());
+    m_inks.push_back(std::move(ink));
+    m_glyphIndex.insert(key, index);
+    return index;
+}
+
+bool WinFontGlyphCache::FindAlign(int glyph, int width, int height, int x0, int y0,
+                                  AlignResult &out) const
+{
+    const auto it = m_aligns.constFind(AlignKey{glyph, width, height, x0, y0});
+    if (it == m_aligns.constEnd())
+        return false;
+    out = *it;
+    return true;
+}
+
+void WinFontGlyphCache::StoreAlign(int glyph, int width, int height, int x0, int y0,
+                                   const AlignResult &result)
+{
+    if (m_aligns.size() >= kMaxAligns)
+        m_aligns.clear();
+    m_aligns.insert(AlignKey{glyph, width, height, x0, y0}, result);
+}
+
+void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk &ink)
+{
+    FontSpec spec = font;
+    spec.Color = 0x00FFFFFFu;
+    QFont qfont;
+    if (!TextRaster::toQFont(spec, qfont)) {
+        // Sizes that draw nothing.
+        ink.Valid = true;
+        ink.HasInk = false;
+        return;
+    }
+
+    static QImage metricsDevice = TextRaster::newRaster(1, 1, kBlack);
+    const QFontMetrics fm(qfont, &metricsDevice);
+    const QString text(ch);
+    const QRect br = fm.boundingRect(ch);
+    const int ascent = fm.ascent();
+    int margin = 4 + qfont.pixelSize() / 16;
+
+    for (int attempt = 0; attempt < 6; ++attempt, margin *= 2) {
+        const int w = std::max(br.width(), 1) + 2 * margin;
+        const int h = std::max(br.height(), 1) + 2 * margin;
+        // Origin so that the metric box starts at (margin, margin).
+        const int ox = margin - br.left();
+        const int oy = margin - br.top() - ascent;
+        QImage img = TextRaster::newRaster(w, h, kBlack);
+        TextRaster::drawText(img, ox, oy, spec, text);
+
+        int minX = w, maxX = -1, minY = h, maxY = -1;
+        for (int y = 0; y < h; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                if (isInk(line[x])) {
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                    minY = std::min(minY, y);
+                    maxY = std::max(maxY, y);
+                }
+            }
+        }
+        if (maxX < 0) {
+            ink.Valid = true;
+            ink.HasInk = false;
+            return;
+        }
+        if (minX == 0 || minY == 0 || maxX == w - 1 || maxY == h - 1)
+            continue; // ink may go on beyond the raster: capture again with more room
+
+        ink.Valid = true;
+        ink.HasInk = true;
+        ink.Left = minX - ox;
+        ink.Right = maxX - ox;
+        ink.Top = minY - oy;
+        ink.Bottom = maxY - oy;
+        const int bw = maxX - minX + 1;
+        const int bh = maxY - minY + 1;
+
+        ink.RowStart.assign(size_t(bh) + 1, 0);
+        ink.RowRuns.clear();
+        for (int y = 0; y < bh; ++y) {
+            ink.RowStart[size_t(y)] = int(ink.RowRuns.size());
+            const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(minY + y)) + minX;
+            int x = 0;
+            while (x < bw) {
+                if (!isInk(line[x])) {
+                    ++x;
+                    continue;
+                }
+                const int x0 = x;
+                while (x < bw && isInk(line[x]))
+                    ++x;
+                ink.RowRuns.emplace_back(x0 + ink.Left, x - 1 + ink.Left);
+            }
+        }
+        ink.RowStart[size_t(bh)] = int(ink.RowRuns.size());
+
+        ink.ColStart.assign(size_t(bw) + 1, 0);
+        ink.ColRuns.clear();
+        for (int x = 0; x < bw; ++x) {
+            ink.ColStart[size_t(x)] = int(ink.ColRuns.size());
+            int y = 0;
+            while (y < bh) {
+                if (!isInk(reinterpret_cast<const QRgb *>(img.constScanLine(minY + y))[minX + x])) {
+                    ++y;
+                    continue;
+                }
+                const int y0 = y;
+                while (y < bh && isInk(reinterpret_cast<const QRgb *>(img.constScanLine(minY + y))[minX + x]))
+                    ++y;
+                ink.ColRuns.emplace_back(y0 + ink.Top, y - 1 + ink.Top);
+            }
+        }
+        ink.ColStart[size_t(bw)] = int(ink.ColRuns.size());
+        return;
+    }
+    ink.Valid = false; // never captured whole: alignments of this glyph step literally
+}
