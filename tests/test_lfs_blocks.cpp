@@ -11,6 +11,7 @@
 #include "lfs/specialslot.h"
 #include "lfs/statetable.h"
 #include "lfs/texttable.h"
+#include "project/bitmappacking.h"
 
 #include <QtTest>
 
@@ -79,10 +80,9 @@ private slots:
     void rotate90FourTimesIsIdentity();
     void turnRect_data();
     void turnRect();
-    void packedPixels();
-    void turnPackedBitmap();
-    void turnPackedBitmapLeavesEmptyAndOversized_data();
-    void turnPackedBitmapLeavesEmptyAndOversized();
+    void turnBitmapRecord();
+    void turnBitmapRecordLeavesEmptyAndOversized_data();
+    void turnBitmapRecordLeavesEmptyAndOversized();
     void floorTableBitmaps();
     void floorTableIgnoresRowsBeyondProject();
     void stateTable();
@@ -387,47 +387,34 @@ void TestLfsBlocks::turnRect()
     QCOMPARE(t.Height(), rect.Width());
 }
 
-void TestLfsBlocks::packedPixels()
+void TestLfsBlocks::turnBitmapRecord()
 {
-    // 3 x 3 with the centre lit: bit 4 of the stream, so the first byte is 0x08.
-    uchar packed[RasterEncoding::PackedBytes];
-    PackPixels(raster(3, 3, {{1, 1}}), packed);
-    QCOMPARE(int(packed[0]), 0x08);
-    QCOMPARE(std::count(packed, packed + sizeof packed, uchar(0)), qsizetype(sizeof packed - 1));
-
-    const QImage back = UnpackPixels(3, 3, packed);
-    QCOMPARE(back.size(), QSize(3, 3));
-    QCOMPARE(litPixels(back), QList<QPoint>({QPoint(1, 1)}));
-    QCOMPARE(back.pixel(1, 1) & 0x00FFFFFFu, 0x00FFFFFFu);
-
-    QVERIFY(UnpackPixels(0, 3, packed).isNull());
-    QVERIFY(UnpackPixels(300, 300, packed).isNull());
-}
-
-void TestLfsBlocks::turnPackedBitmap()
-{
-    uchar packed[RasterEncoding::PackedBytes];
-    PackPixels(raster(3, 2, {{2, 0}, {0, 1}}), packed);
-    qint32 w = 3, h = 2;
-    TurnPackedBitmap(w, h, packed);
-    QCOMPARE(w, 2);
-    QCOMPARE(h, 3);
+    BitmapRecord r = BitmapRecordFromImage(raster(3, 2, {{2, 0}, {0, 1}}));
+    TurnBitmapRecord(r);
+    QCOMPARE(QSize(r.Width, r.Height), QSize(2, 3));
+    QCOMPARE(r.PackedPixels.size(), 4096);
     // (2,0) -> (0,0); (0,1) -> (1,2)
-    QCOMPARE(litPixels(UnpackPixels(w, h, packed)), QList<QPoint>({QPoint(0, 0), QPoint(1, 2)}));
+    QCOMPARE(litPixels(ImageFromBitmapRecord(r)), QList<QPoint>({QPoint(0, 0), QPoint(1, 2)}));
 
     // A full 128 x 64 logo turns into 64 x 128 and keeps every bit.
-    QImage logo = raster(128, 64, {{0, 0}, {127, 0}, {127, 63}, {5, 60}});
-    PackPixels(logo, packed);
-    w = 128;
-    h = 64;
-    TurnPackedBitmap(w, h, packed);
-    QCOMPARE(QSize(w, h), QSize(64, 128));
+    const QImage logo = raster(128, 64, {{0, 0}, {127, 0}, {127, 63}, {5, 60}});
+    BitmapRecord l = BitmapRecordFromImage(logo);
+    TurnBitmapRecord(l);
+    QCOMPARE(QSize(l.Width, l.Height), QSize(64, 128));
     QImage expected = logo;
     Rotate90(expected);
-    QCOMPARE(litPixels(UnpackPixels(w, h, packed)), litPixels(expected));
+    QCOMPARE(litPixels(ImageFromBitmapRecord(l)), litPixels(expected));
+
+    // A special state keeps its text.
+    SpecialStateRecord s;
+    s.Text = QByteArray("Brandfall");
+    s.Bitmap = BitmapRecordFromImage(raster(3, 2, {{2, 0}}));
+    TurnBitmapRecord(s);
+    QCOMPARE(s.Text, QByteArray("Brandfall"));
+    QCOMPARE(QSize(s.Bitmap.Width, s.Bitmap.Height), QSize(2, 3));
 }
 
-void TestLfsBlocks::turnPackedBitmapLeavesEmptyAndOversized_data()
+void TestLfsBlocks::turnBitmapRecordLeavesEmptyAndOversized_data()
 {
     QTest::addColumn<int>("w");
     QTest::addColumn<int>("h");
@@ -437,19 +424,18 @@ void TestLfsBlocks::turnPackedBitmapLeavesEmptyAndOversized_data()
     QTest::newRow("more pixels than the record holds") << 200 << 200;
 }
 
-void TestLfsBlocks::turnPackedBitmapLeavesEmptyAndOversized()
+void TestLfsBlocks::turnBitmapRecordLeavesEmptyAndOversized()
 {
     QFETCH(int, w);
     QFETCH(int, h);
-    uchar packed[RasterEncoding::PackedBytes];
-    for (size_t i = 0; i < sizeof packed; ++i)
-        packed[i] = uchar(i * 31);
-    const QByteArray before(reinterpret_cast<const char *>(packed), sizeof packed);
-    qint32 ww = w, hh = h;
-    TurnPackedBitmap(ww, hh, packed);
-    QCOMPARE(ww, w);
-    QCOMPARE(hh, h);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(packed), sizeof packed), before);
+    BitmapRecord r;
+    r.Width = w;
+    r.Height = h;
+    for (int i = 0; i < r.PackedPixels.size(); ++i)
+        r.PackedPixels[i] = char(i * 31);
+    const BitmapRecord before = r;
+    TurnBitmapRecord(r);
+    QCOMPARE(r, before);
 }
 
 void TestLfsBlocks::floorTableBitmaps()

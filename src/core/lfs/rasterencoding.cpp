@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lfs/rasterencoding.h"
 
-#include <cstring>
+#include "project/bitmappacking.h"
+
 #include <limits>
 
 namespace {
-
-bool validPackedSize(qint64 w, qint64 h)
-{
-    return w > 0 && h > 0 && w * h <= RasterEncoding::MaxPackedPixels;
-}
 
 QImage as32Bit(const QImage &raster)
 {
@@ -89,48 +85,17 @@ TRect TurnRect(const TRect &r, int h)
     return TRect(r.Top, h - r.Right, r.Bottom, h - r.Left);
 }
 
-QImage UnpackPixels(int width, int height, const uchar *packed)
+void TurnBitmapRecord(BitmapRecord &record)
 {
-    if (!validPackedSize(width, height))
-        return QImage();
-    QImage img(width, height, QImage::Format_ARGB32);
-    img.fill(0u);
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int i = x + y * width;
-            if (packed[i >> 3] & (0x80u >> (i & 7)))
-                line[x] = 0xFFFFFFFFu;
-        }
-    }
-    return img;
-}
-
-void PackPixels(const QImage &raster, uchar *packed)
-{
-    std::memset(packed, 0, RasterEncoding::PackedBytes);
-    if (raster.isNull())
+    if (!record.HasValidSize())
         return;
-    const QImage img = as32Bit(raster);
-    const int w = img.width();
-    for (int y = 0; y < img.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const qint64 i = x + qint64(y) * w;
-            if (i >= RasterEncoding::MaxPackedPixels)
-                return;
-            if (line[x] & 0x00FFFFFFu)
-                packed[i >> 3] |= uchar(0x80u >> (i & 7));
-        }
-    }
-}
-
-void TurnPackedBitmap(qint32 &width, qint32 &height, uchar *packed)
-{
-    if (!validPackedSize(width, height))
-        return;
-    QImage img = UnpackPixels(width, height, packed);
+    QImage img = UnpackBitmap(record.Width, record.Height, record.PackedPixels);
     Rotate90(img);
-    PackPixels(img, packed);
-    qSwap(width, height);
+    qSwap(record.Width, record.Height);
+    record.PackedPixels = PackBitmap(img, record.Width, record.Height);
+}
+
+void TurnBitmapRecord(SpecialStateRecord &record)
+{
+    TurnBitmapRecord(record.Bitmap);
 }

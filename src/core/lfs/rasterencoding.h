@@ -1,21 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "project/projectrecord.h"
 #include "util/trect.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QtGlobal>
-
-/// Row-padded monochrome pictures as the flash image stores them, and the turns
-/// for displays mounted upright.
-namespace RasterEncoding {
-
-/// Largest width x height a stored bitmap record can hold (4096 bytes of bits).
-constexpr int MaxPackedPixels = 4096 * 8;
-constexpr int PackedBytes = 4096;
-
-} // namespace RasterEncoding
 
 /// ((w + 7) div 8) x h: bytes of a w x h raster whose rows start on byte
 /// boundaries. 0 when \a w or \a h is not positive.
@@ -39,15 +30,9 @@ void Rotate90(QImage &raster);
 /// display height (64 or 128, not the last row).
 TRect TurnRect(const TRect &r, int h);
 
-/// Unpacks bits stored without row alignment (bit x + y * width, most significant
-/// first) into a white-on-black ARGB32 raster. A null image for a zero or negative
-/// size or a size whose pixels exceed the 4096 bytes.
-QImage UnpackPixels(int width, int height, const uchar *packed);
-/// Packs \a raster into 4096 bytes (zero-filled first). Pixels beyond the 32768
-/// the bytes hold are dropped.
-void PackPixels(const QImage &raster, uchar *packed);
-
-/// Turns a stored bitmap (width, height, 4096 packed bytes) like Rotate90 and swaps
-/// its width and height. A bitmap with a zero width or height, or one whose size
-/// the bytes cannot hold, is left unchanged.
-void TurnPackedBitmap(qint32 &width, qint32 &height, uchar *packed);
+/// Turns a stored bitmap like Rotate90 and swaps its Width and Height. A record
+/// with a zero Width or Height, or a size its 4096 bytes cannot hold, is left
+/// unchanged.
+void TurnBitmapRecord(BitmapRecord &record);
+/// The same for the bitmap of a special state; the text is untouched.
+void TurnBitmapRecord(SpecialStateRecord &record);
