@@ -1,0 +1,561 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/mainfrm.h"
+
+#include "app/about.h"
+#include "display/display.h"
+#include "settings/inifile.h"
+#include "widgets/tledmatrix.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+// The icons live in the GUI library; a static library must register them itself.
+static void initGuiResources()
+{
+    Q_INIT_RESOURCE(gui);
+}
+
+namespace {
+
+constexpr int kOuterWidth = 835;
+constexpr int kOuterHeight = 817;
+
+QAction *makeAction(QObject *parent, const QString &name, const QString &caption, const QString &hint,
+                    const QString &icon = QString())
+{
+    auto *a = new QAction(caption, parent);
+    a->setObjectName(name);
+    a->setProperty("category", u"OrvEditor"_s);
+    if (!hint.isEmpty()) {
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+    }
+    if (!icon.isEmpty())
+        a->setIcon(QIcon(u":/icons/"_s + icon));
+    return a;
+}
+
+/// A page whose matrix sits at its top-left corner.
+QWidget *matrixPage(TLEDMATRIX *matrix)
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(matrix, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch();
+    return page;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const AppContext &context, QWidget *parent)
+    : QMainWindow(parent), m_context(context)
+{
+    initGuiResources();
+    setObjectName(u"MainForm"_s);
+    setWindowTitle(tr("Kelvra ORV-Editor"));
+    setWindowIcon(QIcon(u":/icons/app.png"_s));
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createPages();
+    statusBar();
+
+    frmAbout = new TfrmAbout(this);
+    frmAbout->hide();
+
+    WorkFont.Color = 0xFFFFFF;
+
+    resize(kOuterWidth, kOuterHeight);
+    ShowPageControl(false);
+}
+
+TMainForm::~TMainForm()
+{
+    // Layouts refer to the matrices; forget them before the widgets go.
+    MainDisplay = SonderDisplay = KleinDisplay = nullptr;
+    Layouts.reset();
+}
+
+void TMainForm::createActions()
+{
+    aNew = makeAction(this, u"aNew"_s, tr("Neues ORV-Projekt"), tr("Neues ORV-Projekt"), u"new.png"_s);
+    aNew->setShortcut(QKeySequence::New);
+    aOpen = makeAction(this, u"aOpen"_s, tr("ORV-Projekt öffnen"), tr("ORV-Projekt öffnen"), u"open.png"_s);
+    aOpen->setShortcut(QKeySequence::Open);
+    ASpeichern = makeAction(this, u"ASpeichern"_s, tr("ORV-Projekt speichern"), tr("ORV-Projekt speichern"),
+                            u"save.png"_s);
+    ASpeichern->setShortcut(QKeySequence::Save);
+    aSpeichernUnter = makeAction(this, u"aSpeichernUnter"_s, tr("ORV-Projekt Speichern unter..."), QString());
+    aSpeichernUnter->setShortcut(QKeySequence::SaveAs);
+    aSchliessen = makeAction(this, u"aSchliessen"_s, tr("ORV-Projekt schliessen (ohne zu speichern)"),
+                             tr("ORV-Projekt schliessen (ohne zu speichern)"));
+    aCreateBinFile = makeAction(this, u"aCreateBinFile"_s, tr("Binärdatei (*.LFS) erzeugen"),
+                                tr("Binärdatei (*.LFS) erzeugen"), u"createbin.png"_s);
+    aSerielleUebertragung = makeAction(this, u"aSerielleUebertragung"_s, tr("Serielle Übertragung zur ZSK"),
+                                       tr("Serielle Übertragung zur ZSK"), u"transfer.png"_s);
+    // The tool bar shows its own hints for the two flash-file buttons; the status
+    // bar keeps the action's hint.
+    aCreateBinFile->setToolTip(tr("LFS-Datei erzeugen"));
+    aSerielleUebertragung->setToolTip(tr("LFS-Datei zur ZSK übertragen"));
+    aAbout = makeAction(this, u"aAbout"_s, tr("Info über Orv-Editor"), QString());
+    aEinstellungen = makeAction(this, u"aEinstellungen"_s, tr("Einstellungen ..."), QString());
+    aBeenden = makeAction(this, u"aBeenden"_s, tr("Beenden"), QString());
+    aBeenden->setShortcut(QKeySequence::Quit);
+    Hilfe = makeAction(this, u"Hilfe"_s, tr("Hilfe"), QString());
+    Hilfe->setShortcut(QKeySequence(Qt::Key_F1));
+
+    mnuCreateBinFile = makeAction(this, u"mnuCreateBinFile"_s, tr("LFS-Datei erzeugen"), QString());
+    mnuSerielleUebertragung = makeAction(this, u"mnuSerielleUebertragung"_s, tr("LFS-Datei zur ZSK übertragen"),
+                                         QString());
+    connect(mnuCreateBinFile, &QAction::triggered, aCreateBinFile, &QAction::trigger);
+    connect(mnuSerielleUebertragung, &QAction::triggered, aSerielleUebertragung, &QAction::trigger);
+
+    connect(aAbout, &QAction::triggered, this, &TMainForm::aAboutExecute);
+    connect(aEinstellungen, &QAction::triggered, this, &TMainForm::aEinstellungenExecute);
+    connect(aBeenden, &QAction::triggered, this, &TMainForm::aBeendenExecute);
+    connect(Hilfe, &QAction::triggered, this, &TMainForm::HilfeClick);
+}
+
+void TMainForm::createMenus()
+{
+    MenuDatei = menuBar()->addMenu(tr("Datei"));
+    MenuDatei->setObjectName(u"MenuDatei"_s);
+    MenuDatei->addAction(aNew);
+    MenuDatei->addAction(aOpen);
+    MenuDatei->addAction(ASpeichern);
+    MenuDatei->addAction(aSpeichernUnter);
+    MenuDatei->addSeparator();
+    MenuDatei->addAction(aSchliessen);
+    MenuDatei->addSeparator();
+    MenuDatei->addAction(aEinstellungen);
+    MenuDatei->addSeparator();
+    MenuDatei->addAction(aBeenden);
+
+    MenuOutput = menuBar()->addMenu(tr("ORV-Output"));
+    MenuOutput->setObjectName(u"MenuOutput"_s);
+    MenuOutput->addAction(mnuCreateBinFile);
+    MenuOutput->addSeparator();
+    MenuOutput->addAction(mnuSerielleUebertragung);
+
+    MenuHilfe = menuBar()->addMenu(tr("?"));
+    MenuHilfe->setObjectName(u"MenuHilfe"_s);
+    MenuHilfe->addAction(aAbout);
+    MenuHilfe->addSeparator();
+    MenuHilfe->addAction(Hilfe);
+}
+
+void TMainForm::createToolBar()
+{
+    ToolBar = addToolBar(u"ToolBar"_s);
+    ToolBar->setObjectName(u"ToolBar1"_s);
+    ToolBar->setMovable(false);
+    ToolBar->setFloatable(false);
+    ToolBar->toggleViewAction()->setEnabled(false);
+    ToolBar->addAction(aNew);
+    ToolBar->addAction(aOpen);
+    ToolBar->addAction(ASpeichern);
+    ToolBar->addSeparator();
+    ToolBar->addAction(aCreateBinFile);
+    ToolBar->addAction(aSerielleUebertragung);
+
+    ToolBarSpacer = new QWidget(ToolBar);
+    ToolBarSpacer->setObjectName(u"ToolButtonStretch"_s);
+    ToolBarSpacer->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    ToolBar->addWidget(ToolBarSpacer);
+
+    Logo = new QLabel(ToolBar);
+    Logo->setObjectName(u"ImageLogo"_s);
+    Logo->setPixmap(QPixmap(u":/icons/logo.png"_s));
+    Logo->setFixedSize(Logo->pixmap().size());
+    ToolBar->addWidget(Logo);
+}
+
+void TMainForm::createPages()
+{
+    LED1 = new TLEDMATRIX;
+    LED2 = new TLEDMATRIX;
+    LED3 = new TLEDMATRIX;
+    LED4 = new TLEDMATRIX;
+    LED1->setObjectName(u"LED1"_s);
+    LED2->setObjectName(u"LED2"_s);
+    LED3->setObjectName(u"LED3"_s);
+    LED4->setObjectName(u"LED4"_s);
+    // Nothing is drawn until start-up has set up the layouts.
+    for (TLEDMATRIX *m : {LED1, LED2, LED3, LED4})
+        m->core().SetEnaUpdate(false);
+
+    // The simulated indicator keeps its own colours; the settings' pair 1 follows.
+    LedMatrix &sim = LED1->core();
+    sim.SetLEDCountX(256);
+    sim.SetLEDCountY(128);
+    sim.SetColorOn(0xAACBFD);
+    sim.SetColorUnk(0xAACBFD);
+    sim.SetColorOff(0x0000FF);
+    sim.SetBoxColorOn(0xFF0000);
+    sim.SetBoxColorUnk(0xFF0000);
+    sim.SetBoxColorOff(0x007F00);
+    sim.SetFrameColor(0x000000);
+    sim.SetSoftenCount(0);
+
+    MainPageControl = new QTabWidget(this);
+    MainPageControl->setObjectName(u"MainPageControl"_s);
+
+    // "Grundeinstellungen": the display model on the left, the floor-text matrix right.
+    TabSheetGrund = new QWidget;
+    TabSheetGrund->setObjectName(u"TabSheetGrund"_s);
+    GroupBoxEtagenanzeige = new QGroupBox(tr("Etagenanzeige:"), TabSheetGrund);
+    RB_VFD1 = new QRadioButton(tr("ORV-VFD  (128 x 64 )"), GroupBoxEtagenanzeige);
+    RB_LCD = new QRadioButton(tr("ORV-LCD  (240 x 128)"), GroupBoxEtagenanzeige);
+    RB_VFD2 = new QRadioButton(tr("ORV-VFD  (256 x 128 )"), GroupBoxEtagenanzeige);
+    RB_VFD1->setObjectName(u"RB_VFD1"_s);
+    RB_LCD->setObjectName(u"RB_LCD"_s);
+    RB_VFD2->setObjectName(u"RB_VFD2"_s);
+    RB_LCD->setChecked(true);
+    auto *models = new QVBoxLayout(GroupBoxEtagenanzeige);
+    models->addWidget(RB_VFD1);
+    models->addWidget(RB_LCD);
+    models->addWidget(RB_VFD2);
+    connect(RB_VFD1, &QRadioButton::clicked, this, &TMainForm::RB_VFD1Click);
+    connect(RB_LCD, &QRadioButton::clicked, this, &TMainForm::RB_LCDClick);
+    connect(RB_VFD2, &QRadioButton::clicked, this, &TMainForm::RB_VFD2Click);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(GroupBoxEtagenanzeige);
+    left->addStretch();
+    auto *grund = new QHBoxLayout(TabSheetGrund);
+    grund->addLayout(left);
+    auto *right = new QVBoxLayout;
+    right->addWidget(LED2, 0, Qt::AlignLeft | Qt::AlignTop);
+    right->addStretch();
+    grund->addLayout(right, 1);
+    MainPageControl->addTab(TabSheetGrund, tr("Grundeinstellungen"));
+
+    // "Erweiterte Einstellungen" with its inner tabs.
+    TabSheetErweitert = new QWidget;
+    TabSheetErweitert->setObjectName(u"TabSheetErweitert"_s);
+    PageControlErweitert = new QTabWidget(TabSheetErweitert);
+    PageControlErweitert->setObjectName(u"PageControlErweitert"_s);
+    TabSheetSonderzeichen = matrixPage(LED3);
+    TabSheetSonderzeichen->setObjectName(u"TabSheetSonderzeichen"_s);
+    TabSheetKleinerFont = matrixPage(LED4);
+    TabSheetKleinerFont->setObjectName(u"TabSheetKleinerFont"_s);
+    TabSheetOptionen = new QWidget;
+    TabSheetOptionen->setObjectName(u"TabSheetOptionen"_s);
+    PageControlErweitert->addTab(TabSheetSonderzeichen, tr("Sonderzeichen"));
+    PageControlErweitert->addTab(TabSheetKleinerFont, tr("Kleiner Zeichensatz"));
+    PageControlErweitert->addTab(TabSheetOptionen, tr("Optionen"));
+    auto *erweitert = new QVBoxLayout(TabSheetErweitert);
+    erweitert->addWidget(PageControlErweitert);
+    MainPageControl->addTab(TabSheetErweitert, tr("Erweiterte Einstellungen"));
+
+    // "Simulation": LED1 centred in its panel.
+    TabSheetSimulation = new QWidget;
+    TabSheetSimulation->setObjectName(u"TabSheetSimulation"_s);
+    LEDPanel = new QWidget(TabSheetSimulation);
+    LEDPanel->setObjectName(u"LEDPanel"_s);
+    LED1->setParent(LEDPanel);
+    LEDPanel->installEventFilter(this);
+    connect(&LED1->core(), &LedMatrix::sizeChanged, this, &TMainForm::CentreSimulationMatrix);
+    auto *simulation = new QVBoxLayout(TabSheetSimulation);
+    simulation->addWidget(LEDPanel, 1);
+    MainPageControl->addTab(TabSheetSimulation, tr("Simulation"));
+
+    connect(MainPageControl, &QTabWidget::currentChanged, this, &TMainForm::MainPageControlChange);
+    setCentralWidget(MainPageControl);
+}
+
+bool TMainForm::Create(QString *error)
+{
+    // Folders beside the program; the dialogs start in "project".
+    QString folderError;
+    if (!m_context.CreateFolders(&folderError))
+        statusBar()->showMessage(folderError + tr(" kann nicht angelegt werden"));
+    DialogFolder = m_context.ProjectFolder();
+
+    // Settings, in the order they are read; the colour pairs follow.
+    IniFile ini(m_context.SettingsPath());
+    Settings = ProgramSettings::Load(ini);
+    RB_VFD2->setEnabled(Settings.EnableVfd256);
+    ExternerEditor = Settings.GraphicEditorCmd;
+    applyEditLedColors(Settings.LedColors);
+    ColorCount = Settings.ColorCount;
+    ColorPairs = Settings.ColorPairs;
+    ApplyColorPair(1);
+
+    // Bitmap fonts and the nine layouts; the LCD model is selected at start.
+    QString fontError;
+    if (!UserFont1.LoadFromFile(m_context.FilePath(u"terminal1.fnt"_s), &fontError)
+        || !UserFont2.LoadFromFile(m_context.FilePath(u"terminal2.fnt"_s), &fontError)) {
+        if (error)
+            *error = fontError;
+        return false;
+    }
+    Layouts = std::make_unique<DisplayLayouts>(&UserFont1, &UserFont2);
+    RB_LCD->setChecked(true);
+    SelectLayouts(DisplayModel::Lcd240);
+    SetAppLEDSizes();
+
+    for (TLEDMATRIX *m : {LED1, LED2, LED3, LED4})
+        m->core().SetEnaUpdate(true);
+    updateActions();
+    return true;
+}
+
+void TMainForm::applyEditLedColors(const EditLedColors &colors)
+{
+    for (TLEDMATRIX *m : {LED2, LED3, LED4}) {
+        LedMatrix &c = m->core();
+        c.SetColorOff(colors.ColorOff);
+        c.SetColorOn(colors.ColorOn);
+        c.SetColorUnk(colors.ColorOn);
+        c.SetBoxColorOff(colors.BoxColorOff);
+        c.SetBoxColorOn(colors.BoxColorOn);
+        c.SetBoxColorUnk(colors.BoxColorOn);
+    }
+}
+
+void TMainForm::ApplyColorPair(int p)
+{
+    if (p < 1 || p > ColorCount)
+        return;
+    const SimColorPair &pair = ColorPairs[size_t(p - 1)];
+    LedMatrix &c = LED1->core();
+    c.SetColorOff(pair.Off);
+    c.SetBoxColorOff(pair.Off);
+    c.SetColorOn(pair.On);
+    c.SetColorUnk(pair.On);
+    c.SetBoxColorOn(pair.On);
+    c.SetBoxColorUnk(pair.On);
+    c.Redraw();
+}
+
+void TMainForm::CheckScreenResolution()
+{
+    if (m_screenChecked)
+        return;
+    m_screenChecked = true;
+    const QScreen *s = screen();
+    if (s && qRound(s->logicalDotsPerInchX()) != 96) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("Es sind grosse Windows-Fonts eingestellt.\n"
+                                "Das Programm arbeitet nur bei kleinen Fonts optimal"));
+    }
+}
+
+bool TMainForm::IsProjectOpen() const
+{
+    return !MainPageControl->isHidden();
+}
+
+void TMainForm::ShowPageControl(bool visible)
+{
+    MainPageControl->setVisible(visible);
+    updateActions();
+}
+
+void TMainForm::updateActions()
+{
+    const bool open = IsProjectOpen();
+    for (QAction *a : {ASpeichern, aSpeichernUnter, aSchliessen, aEinstellungen})
+        a->setEnabled(open);
+    aCreateBinFile->setEnabled(open && (!OpenDialogFileName.isEmpty() || !SaveDialogFileName.isEmpty()));
+    for (QAction *a : {aNew, aOpen, aSerielleUebertragung, aAbout, aBeenden, Hilfe})
+        a->setEnabled(true);
+    mnuCreateBinFile->setEnabled(aCreateBinFile->isEnabled());
+    mnuSerielleUebertragung->setEnabled(aSerielleUebertragung->isEnabled());
+}
+
+DisplayModel TMainForm::SelectedModel() const
+{
+    if (RB_VFD1->isChecked())
+        return DisplayModel::Vfd128;
+    if (RB_VFD2->isChecked())
+        return DisplayModel::Vfd256;
+    return DisplayModel::Lcd240;
+}
+
+void TMainForm::SelectLayouts(DisplayModel model)
+{
+    if (!Layouts)
+        return;
+    MainDisplay = Layouts->Main(model);
+    SonderDisplay = Layouts->Sonder(model);
+    KleinDisplay = Layouts->Klein(model);
+    SonderDisplay->Matrix = &LED3->core();
+    SonderDisplay->ApplySize();
+    KleinDisplay->Matrix = &LED4->core();
+    KleinDisplay->ApplySize();
+    MainDisplay->Matrix = &LED2->core();
+    MainDisplay->ApplySize();
+}
+
+void TMainForm::displayModelSelected(DisplayModel model)
+{
+    SelectLayouts(model);
+    SetAppLEDSizes();
+    if (MainDisplay)
+        MainDisplay->Clear();
+}
+
+void TMainForm::RB_VFD1Click()
+{
+    displayModelSelected(DisplayModel::Vfd128);
+}
+
+void TMainForm::RB_LCDClick()
+{
+    displayModelSelected(DisplayModel::Lcd240);
+}
+
+void TMainForm::RB_VFD2Click()
+{
+    displayModelSelected(DisplayModel::Vfd256);
+}
+
+void TMainForm::SetAppLEDSizes()
+{
+    const bool maximised = windowState().testFlag(Qt::WindowMaximized);
+    const bool vfd1 = RB_VFD1->isChecked();
+    const int size = maximised ? (vfd1 ? 4 : 2) : (vfd1 ? 3 : 1);
+    for (TLEDMATRIX *m : {LED2, LED3, LED4}) {
+        m->core().SetLEDSize(size);
+        m->core().SetLEDDistance(1);
+    }
+}
+
+void TMainForm::CentreSimulationMatrix()
+{
+    LED1->move(qMax(0, (LEDPanel->width() - LED1->width()) / 2),
+               qMax(0, (LEDPanel->height() - LED1->height()) / 2));
+}
+
+void TMainForm::FormResize()
+{
+    // The stretching separator keeps the logo at the right end.
+    const QWidget *button = ToolBar->widgetForAction(aNew);
+    const int buttonWidth = button ? button->sizeHint().width() : 0;
+    ToolBarSpacer->setFixedWidth(qMax(0, width() - 7 * buttonWidth - Logo->width()));
+
+    if (MainPageControl->currentWidget() == TabSheetSimulation)
+        CentreSimulationMatrix();
+    SetAppLEDSizes();
+}
+
+void TMainForm::MainPageControlChange(int index)
+{
+    const QWidget *page = MainPageControl->widget(index);
+    if (!MainDisplay)
+        return;
+    if (page == TabSheetSimulation) {
+        MainDisplay->Matrix = &LED1->core();
+        MainDisplay->ApplySize();
+        CentreSimulationMatrix();
+        LED1->core().ClearAll();
+        LED1->core().Redraw();
+    } else if (page == TabSheetGrund) {
+        MainDisplay->Matrix = &LED2->core();
+    }
+}
+
+void TMainForm::aAboutExecute()
+{
+    frmAbout->ShowModalOver(this);
+}
+
+void TMainForm::aEinstellungenExecute()
+{
+    // Straight to the options: the page-change handling (previews) does not run.
+    const QSignalBlocker outer(MainPageControl);
+    const QSignalBlocker inner(PageControlErweitert);
+    MainPageControl->setCurrentWidget(TabSheetErweitert);
+    PageControlErweitert->setCurrentWidget(TabSheetOptionen);
+}
+
+void TMainForm::aBeendenExecute()
+{
+    close();
+}
+
+void TMainForm::HilfeClick()
+{
+    const QString manual = m_context.ManualPath();
+    if (!QFileInfo(manual).isFile()) {
+        QMessageBox::warning(this, windowTitle(), manual + tr(" nicht vorhanden"));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(manual)))
+        QMessageBox::warning(this, windowTitle(), manual + tr(" kann nicht geöffnet werden"));
+}
+
+void TMainForm::removeAddedFonts()
+{
+    for (int id : std::as_const(AddedFonts))
+        QFontDatabase::removeApplicationFont(id);
+    AddedFonts.clear();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    removeAddedFonts();
+    // The program ends even when the settings cannot be written.
+    IniFile(m_context.SettingsPath()).WriteString(Keys::kGraphicEditor, Keys::kCmd, ExternerEditor);
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The maximised state may change after the resize event.
+    if (event->type() == QEvent::WindowStateChange)
+        SetAppLEDSizes();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_placed || isMaximized() || isFullScreen())
+        return;
+    m_placed = true;
+    // The outer size includes the frame the window system adds.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+    if (const QScreen *s = screen()) {
+        const QRect area = s->availableGeometry();
+        move(area.center() - QPoint(kOuterWidth / 2, kOuterHeight / 2));
+    }
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == LEDPanel && event->type() == QEvent::Resize)
+        CentreSimulationMatrix();
+    return QMainWindow::eventFilter(watched, event);
+}
