@@ -4,8 +4,11 @@
 // Everything runs against a temporary program folder.
 #include "app/appcontext.h"
 #include "app/commandline.h"
+#include "app/layoutreport.h"
 #include "app/languagelibrary.h"
 #include "app/startup.h"
+#include "display/layouts.h"
+#include "display/userfont.h"
 #include "settings/inifile.h"
 #include "settings/programsettings.h"
 
@@ -281,6 +284,19 @@ private Q_SLOTS:
         QCOMPARE(s.ColorPairs[0], (SimColorPair{0xFF0000, 0xFFFF00}));
         QCOMPARE(s.ColorPairs[1], (SimColorPair{0x0000FF, 0xFFFFFF}));
         QCOMPARE(s.ColorPairs[2], (SimColorPair{0x0000FF, 0xFFFFFF}));
+    }
+
+    void layoutReport()
+    {
+        TUserFont font1(QStringLiteral(ORV_BIN_DIR) + u"/terminal1.fnt"_s);
+        TUserFont font2(QStringLiteral(ORV_BIN_DIR) + u"/terminal2.fnt"_s);
+        const DisplayLayouts layouts(&font1, &font2);
+        const QStringList lines = LayoutReport::Text(layouts).split(u'\n', Qt::SkipEmptyParts);
+        // Nine layouts with 7 + 7 + 7 + 1 + 1 + 1 + 4 + 4 + 4 regions, the model header and three models.
+        QCOMPARE(lines.size(), 9 + 36 + 1 + 3);
+        QVERIFY(lines.first().startsWith(u"Layout 0: VFD1, 128 x 64 LEDs"_s));
+        QVERIFY(lines.contains(u"  UHR           \"Datum/Uhrzeit\"            (0, 112, 239, 127)   240 x 16  inactive"_s));
+        QVERIFY(lines.last().contains(u"main VFD2, special states Sonderzeichen_VFD2, small font Klein_VFD2 (256 x 128)"_s));
     }
 };
 
