@@ -162,11 +162,15 @@ private Q_SLOTS:
     void noGapMeansNoFramesNorBackground();
     void convolveKnownCases_data();
     void convolveKnownCases();
+    void convolveMatchesDefinition_data();
+    void convolveMatchesDefinition();
     void paintSoftening();
     void paintKeepsEarlierImages();
     void writesAndReadsClipped();
     void pendingAreasAccumulate();
+    void renderMatchesReference_data();
     void renderMatchesReference();
+    void wideGapEdgesCleared();
     void ledCountChanges();
     void drawFontTextConfined_data();
     void drawFontTextConfined();
@@ -541,6 +545,49 @@ void TestLedMatrix::convolveKnownCases()
     QCOMPARE(firstDifference(img, expected), QString());
 }
 
+void TestLedMatrix::convolveMatchesDefinition_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<quint32>("seed");
+    // Widths around the four-pixel steps of the inner loop.
+    for (int w : {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 37, 64})
+        QTest::addRow("%dx7", w) << w << 7 << quint32(w * 31 + 7);
+    QTest::newRow("3x3") << 3 << 3 << 5u;
+    QTest::newRow("1x9") << 1 << 9 << 6u;
+    QTest::newRow("130x3") << 130 << 3 << 8u;
+}
+
+void TestLedMatrix::convolveMatchesDefinition()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(quint32, seed);
+    QRandomGenerator rng(seed);
+    QImage img(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            reinterpret_cast<quint32 *>(img.scanLine(y))[x] = rng.generate();
+    // Straight from the definition: weights 2 2 2 / 2 0 2 / 2 2 2, divisor 16,
+    // clamped, alpha 255, border kept.
+    static const int k[9] = {2, 2, 2, 2, 0, 2, 2, 2, 2};
+    QImage expected = img.copy();
+    for (int y = 1; y < height - 1; ++y) {
+        for (int x = 1; x < width - 1; ++x) {
+            quint32 v = 0xFF000000u;
+            for (int ch = 0; ch < 3; ++ch) {
+                int sum = 0;
+                for (int i = 0; i < 9; ++i)
+                    sum += k[i] * int((px(img, x - 1 + i % 3, y - 1 + i / 3) >> (8 * ch)) & 0xFF);
+                v |= quint32(qBound(0, sum / 16, 255)) << (8 * ch);
+            }
+            reinterpret_cast<quint32 *>(expected.scanLine(y))[x] = v;
+        }
+    }
+    LedMatrix::Convolve3x3(img);
+    QCOMPARE(firstDifference(img, expected), QString());
+}
+
 void TestLedMatrix::paintSoftening()
 {
     LedMatrix m;
@@ -684,15 +731,26 @@ void TestLedMatrix::pendingAreasAccumulate()
     QCOMPARE(firstDifference(m.screenRaster(), referenceScreen(m)), QString());
 }
 
+void TestLedMatrix::renderMatchesReference_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::newRow("seed 1234") << 1234u;
+    QTest::newRow("seed 99") << 99u;
+    QTest::newRow("seed 7") << 7u;
+}
+
 void TestLedMatrix::renderMatchesReference()
 {
     // Random operations with partial and full renders; after each visible redraw
     // the screen must equal the picture of the whole state.
-    QRandomGenerator rng(1234);
+    QFETCH(quint32, seed);
+    QRandomGenerator rng(seed);
     LedMatrix m;
     setDistinctColours(m);
     m.SetLEDCountX(24);
     m.SetLEDCountY(12);
+    m.SetSoftenOut(true);
+    m.SetSoftenCount(2);
     auto rndRect = [&]() {
         const int l = rng.bounded(-3, 26);
         const int t = rng.bounded(-3, 14);
@@ -733,10 +791,13 @@ void TestLedMatrix::renderMatchesReference()
             m.SetLEDSize(rng.bounded(1, 5));
             break;
         case 9:
-            m.SetLEDDistance(rng.bounded(0, 3));
+            m.SetLEDDistance(rng.bounded(0, 4));
             break;
         case 10:
-            m.SetFrameColor(rng.bounded(2) ? kFrame : 0x00FF00FF);
+            if (rng.bounded(2))
+                m.SetFrameColor(rng.bounded(2) ? kFrame : 0x00FF00FF);
+            else
+                m.SetSoftenCount(rng.bounded(0, 4));
             break;
         default:
             m.RedrawNow();
@@ -746,10 +807,41 @@ void TestLedMatrix::renderMatchesReference()
             m.Redraw();
             QVERIFY2(firstDifference(m.screenRaster(), referenceScreen(m)).isEmpty(),
                      qPrintable(u"step %1: %2"_s.arg(step).arg(firstDifference(m.screenRaster(), referenceScreen(m)))));
+            // The softened image, partly recomputed after small renders, equals the
+            // passes over the whole screen raster.
+            QImage softened = m.screenRaster().copy();
+            for (int i = 0; m.SoftenOut() && i < m.SoftenCount(); ++i)
+                LedMatrix::Convolve3x3(softened);
+            QVERIFY2(firstDifference(m.Paint(), softened).isEmpty(),
+                     qPrintable(u"step %1 softened: %2"_s.arg(step).arg(firstDifference(m.Paint(), softened))));
             ++checked;
         }
     }
     QVERIFY(checked > 100);
+}
+
+void TestLedMatrix::wideGapEdgesCleared()
+{
+    // With gaps wider than one pixel, frame segments from the last grid line reach
+    // into the outermost gap pixels; removing the marks must clear them again.
+    LedMatrix m;
+    setDistinctColours(m);
+    m.SetLEDDistance(3);
+    m.SetLEDSize(2); // pitch 5, control 53 x 53
+    m.SetSoftenOut(true);
+    m.SetSoftenCount(1);
+    m.MarkRect(TRect(7, 7, 12, 9));  // bottom edge on grid row 10, past the right edge
+    m.MarkRect(TRect(10, 3, 12, 12)); // left edge on grid column 10, past the bottom
+    m.RedrawNow();
+    QCOMPARE(px(m.screenRaster(), 51, 50), quint32(kFrame)); // rightward from grid (10,10)
+    QCOMPARE(px(m.screenRaster(), 50, 51), quint32(kFrame)); // downward from grid (10,10)
+    (void)m.Paint();
+    m.ClearMarks();
+    m.RedrawNow();
+    QCOMPARE(firstDifference(m.screenRaster(), referenceScreen(m)), QString());
+    QImage softened = m.screenRaster().copy();
+    LedMatrix::Convolve3x3(softened);
+    QCOMPARE(firstDifference(m.Paint(), softened), QString());
 }
 
 void TestLedMatrix::ledCountChanges()

@@ -6,6 +6,17 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// Scratch memory of the softening, kept between paints.
+struct SoftenScratch
+{
+    std::vector<quint16> colSums;
+    std::vector<quint32> rows;
+};
+
 namespace {
 
 constexpr quint32 kLit = 0x00FFFFFFu;
@@ -69,45 +80,104 @@ inline int clampInt(qint64 v)
     return int(std::clamp<qint64>(v, INT_MIN, INT_MAX));
 }
 
-// One softening pass from src into dst (same size, 32-bit pixels): every inner
-// pixel becomes the sum of its eight neighbours times 2, divided by 16, per
-// channel, with alpha 255; border pixels are copied unchanged.
-void convolvePass(const QImage &src, QImage &dst)
+// One softening pass over an inner row: every inner pixel becomes the sum of its
+// eight neighbours times 2, divided by 16, per channel, with alpha 255; the two
+// border pixels are copied. The sums of the three rows of each column are formed
+// first (four 16-bit channels per pixel, in \a vs); the eight-neighbour sum is
+// then the 3 x 3 box of them minus the centre, and 2 * sum / 16 == sum / 8 never
+// exceeds 255, so no clamping is needed.
+void convolveRow(const quint32 *up, const quint32 *mid, const quint32 *dn, quint32 *out, int w,
+                 quint16 *vs)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; x + 4 <= w; x += 4) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(up + x));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(mid + x));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(dn + x));
+        const __m128i lo = _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero)),
+                                         _mm_unpacklo_epi8(c, zero));
+        const __m128i hi = _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero)),
+                                         _mm_unpackhi_epi8(c, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(vs + 4 * x), lo);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(vs + 4 * x + 8), hi);
+    }
+#endif
+    for (; x < w; ++x) {
+        for (int k = 0; k < 4; ++k) {
+            const int sh = 8 * k;
+            vs[4 * x + k] = quint16(((up[x] >> sh) & 0xFFu) + ((mid[x] >> sh) & 0xFFu) + ((dn[x] >> sh) & 0xFFu));
+        }
+    }
+
+    const quint32 first = mid[0];
+    const quint32 last = mid[w - 1];
+    x = 1;
+#if defined(__SSE2__)
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+    auto load = [](const quint16 *q) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(q)); };
+    for (; x + 4 <= w - 1; x += 4) {
+        const quint16 *c = vs + 4 * x;
+        const __m128i centre = _mm_loadu_si128(reinterpret_cast<const __m128i *>(mid + x));
+        __m128i lo = _mm_add_epi16(_mm_add_epi16(load(c - 4), load(c)), load(c + 4));
+        __m128i hi = _mm_add_epi16(_mm_add_epi16(load(c + 4), load(c + 8)), load(c + 12));
+        lo = _mm_srli_epi16(_mm_sub_epi16(lo, _mm_unpacklo_epi8(centre, zero)), 3);
+        hi = _mm_srli_epi16(_mm_sub_epi16(hi, _mm_unpackhi_epi8(centre, zero)), 3);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x), _mm_or_si128(_mm_packus_epi16(lo, hi), alpha));
+    }
+#endif
+    for (; x < w - 1; ++x) {
+        quint32 v = 0xFF000000u;
+        for (int k = 0; k < 3; ++k) {
+            const int sum = vs[4 * (x - 1) + k] + vs[4 * x + k] + vs[4 * (x + 1) + k]
+                - int((mid[x] >> (8 * k)) & 0xFFu);
+            v |= quint32(qBound(0, 2 * sum / 16, 255)) << (8 * k);
+        }
+        out[x] = v;
+    }
+    out[0] = first;
+    out[w - 1] = last;
+}
+
+// \a passes softening passes from src into dst (same size, 32-bit pixels, distinct
+// images). All passes run in one sweep over the rows: pass j produces row s - j
+// while pass j - 1 produces row s - j + 1, so every intermediate pass needs only
+// a ring of three rows and the image is read and written once. Border rows and
+// columns stay as in src, as they do after every single pass.
+void convolvePasses(const QImage &src, QImage &dst, int passes, SoftenScratch &scratch)
 {
     const int w = src.width();
     const int h = src.height();
-    const qsizetype rowBytes = qsizetype(w) * 4;
-    if (h <= 2 || w <= 2) {
+    const size_t rowBytes = size_t(w) * 4;
+    if (passes <= 0 || h <= 2 || w <= 2) {
         for (int y = 0; y < h; ++y)
-            std::memcpy(dst.scanLine(y), src.constScanLine(y), size_t(rowBytes));
+            std::memcpy(dst.scanLine(y), src.constScanLine(y), rowBytes);
         return;
     }
-    std::memcpy(dst.scanLine(0), src.constScanLine(0), size_t(rowBytes));
-    std::memcpy(dst.scanLine(h - 1), src.constScanLine(h - 1), size_t(rowBytes));
+    scratch.colSums.resize(size_t(w) * 4);
+    // Rings of the passes 1 .. passes-1; pass 0 is src, the last pass writes dst.
+    scratch.rows.resize(size_t(passes - 1) * 3 * size_t(w));
+    auto ringRow = [&](int level, int row) -> quint32 * {
+        return scratch.rows.data() + (size_t(level - 1) * 3 + size_t(row % 3)) * size_t(w);
+    };
+    auto levelRow = [&](int level, int row) -> const quint32 * {
+        if (level == 0)
+            return reinterpret_cast<const quint32 *>(src.constScanLine(row));
+        return ringRow(level, row);
+    };
 
-    // Column sums of the three rows, red and blue in one word (16-bit lanes), green in another.
-    std::vector<quint32> colRB(static_cast<size_t>(w));
-    std::vector<quint32> colG(static_cast<size_t>(w));
-    for (int y = 1; y < h - 1; ++y) {
-        const quint32 *up = reinterpret_cast<const quint32 *>(src.constScanLine(y - 1));
-        const quint32 *mid = reinterpret_cast<const quint32 *>(src.constScanLine(y));
-        const quint32 *dn = reinterpret_cast<const quint32 *>(src.constScanLine(y + 1));
-        quint32 *out = reinterpret_cast<quint32 *>(dst.scanLine(y));
-        quint32 *rb = colRB.data();
-        quint32 *g = colG.data();
-        for (int x = 0; x < w; ++x) {
-            const quint32 a = up[x], b = mid[x], c = dn[x];
-            rb[x] = (a & 0x00FF00FFu) + (b & 0x00FF00FFu) + (c & 0x00FF00FFu);
-            g[x] = (a & 0x0000FF00u) + (b & 0x0000FF00u) + (c & 0x0000FF00u);
-        }
-        out[0] = mid[0];
-        out[w - 1] = mid[w - 1];
-        for (int x = 1; x < w - 1; ++x) {
-            const quint32 c = mid[x];
-            // Sum of the eight neighbours = 3x3 box minus the centre; 2*S/16 == S/8.
-            const quint32 sRB = rb[x - 1] + rb[x] + rb[x + 1] - (c & 0x00FF00FFu);
-            const quint32 sG = g[x - 1] + g[x] + g[x + 1] - (c & 0x0000FF00u);
-            out[x] = 0xFF000000u | ((sRB >> 3) & 0x00FF00FFu) | ((sG >> 3) & 0x0000FF00u);
+    for (int step = 0; step < h + passes; ++step) {
+        for (int level = 1; level <= passes; ++level) {
+            const int r = step - level;
+            if (r < 0 || r >= h)
+                continue;
+            quint32 *out = level == passes ? reinterpret_cast<quint32 *>(dst.scanLine(r)) : ringRow(level, r);
+            if (r == 0 || r == h - 1)
+                std::memcpy(out, src.constScanLine(r), rowBytes);
+            else
+                convolveRow(levelRow(level - 1, r - 1), levelRow(level - 1, r), levelRow(level - 1, r + 1), out, w,
+                            scratch.colSums.data());
         }
     }
 }
@@ -123,6 +193,7 @@ LedMatrix::LedMatrix(QObject *parent) : QObject(parent)
     m_height = (m_ledSize + m_ledDistance) * m_countY + m_ledDistance;
     m_screen = QImage(m_width, m_height, QImage::Format_ARGB32);
     m_screen.fill(m_colorBG);
+    m_dirty = m_screen.rect();
     m_pending = Pending::Full;
     Redraw();
 }
@@ -136,6 +207,7 @@ void LedMatrix::SetColorBG(QRgb c)
     m_colorBG = c & kColorMask;
     if (!m_screen.isNull())
         m_screen.fill(m_colorBG);
+    m_dirty = m_screen.rect();
     touchAll();
     Redraw();
 }
@@ -223,6 +295,7 @@ void LedMatrix::applyGeometry()
     m_screen = QImage(m_width, m_height, QImage::Format_ARGB32);
     if (!m_screen.isNull())
         m_screen.fill(m_colorBG);
+    m_dirty = m_screen.rect();
     touchAll();
     if (changed)
         Q_EMIT sizeChanged(m_width, m_height);
@@ -236,6 +309,7 @@ void LedMatrix::Render()
         m_screen = QImage(m_width, m_height, QImage::Format_ARGB32);
         if (!m_screen.isNull())
             m_screen.fill(m_colorBG);
+        m_dirty = m_screen.rect();
         m_pending = Pending::Full;
     }
 
@@ -255,10 +329,20 @@ void LedMatrix::Render()
     const int p = size + dist;
     const int sw = m_screen.width();
     const int sh = m_screen.height();
+    // Pixels this render may change: the cells with their gap lines, plus the frame
+    // segments that reach out from the grid points on the area's edges.
+    m_dirty |= QRect(QPoint(p * x0 - size, p * y0 - size),
+                     QPoint(x1 == m_countX - 1 ? sw - 1 : p * (x1 + 1) + size,
+                            y1 == m_countY - 1 ? sh - 1 : p * (y1 + 1) + size))
+                   .intersected(m_screen.rect());
 
     if (dist > 0) {
-        fillRaw(m_screen, qint64(p) * x0, qint64(p) * y0, qint64(p) * (x1 + 1) + 1,
-                qint64(p) * (y1 + 1) + 1, m_colorBG);
+        // Up to and including the gap line after the last cell; at the right and
+        // bottom edge the whole rest of the control, so that with gaps wider than
+        // one pixel no frame pixel outside the last grid line is left behind.
+        const qint64 fx1 = x1 == m_countX - 1 ? sw : qint64(p) * (x1 + 1) + 1;
+        const qint64 fy1 = y1 == m_countY - 1 ? sh : qint64(p) * (y1 + 1) + 1;
+        fillRaw(m_screen, qint64(p) * x0, qint64(p) * y0, fx1, fy1, m_colorBG);
 
         const quint32 fc = m_frameColor;
         const int fw = m_frame.width();
@@ -521,24 +605,42 @@ QImage LedMatrix::Paint() const
 {
     if (!m_softenOut || m_softenCount <= 0 || m_screen.isNull())
         return m_screen;
-    // Two reused buffers, passes alternate between them; a buffer still held by a
-    // caller from an earlier paint is replaced instead of detached (no copy).
-    auto prepare = [this](QImage &buf) {
-        if (buf.size() != m_screen.size() || !buf.isDetached())
-            buf = QImage(m_screen.size(), QImage::Format_ARGB32);
-    };
-    prepare(m_softA);
-    prepare(m_softB);
-    if (m_softA.isNull() || m_softB.isNull())
-        return m_screen;
-    const QImage *src = &m_screen;
-    QImage *dst = &m_softA;
-    for (int pass = 0; pass < m_softenCount; ++pass) {
-        convolvePass(*src, *dst);
-        src = dst;
-        dst = (dst == &m_softA) ? &m_softB : &m_softA;
+    if (!m_softScratch)
+        m_softScratch = std::make_unique<SoftenScratch>();
+    const int n = m_softenCount;
+    const QRect all = m_screen.rect();
+    // A pass spreads a change by one pixel: n passes change the softened image only
+    // within n pixels of the changed screen pixels, and computing that part needs
+    // n more pixels of input around it (image edges are edges there too).
+    const QRect out = m_dirty.isEmpty() ? QRect() : m_dirty.adjusted(-n, -n, n, n).intersected(all);
+    const QRect in = out.adjusted(-n, -n, n, n).intersected(all);
+    const bool reusable = m_softPasses == n && m_soft.size() == m_screen.size() && m_soft.isDetached();
+    if (reusable && out.isEmpty())
+        return m_soft;
+    if (reusable && qint64(in.width()) * in.height() < qint64(all.width()) * all.height() / 2) {
+        const QImage part = m_screen.copy(in);
+        QImage softPart(part.size(), QImage::Format_ARGB32);
+        if (!part.isNull() && !softPart.isNull()) {
+            convolvePasses(part, softPart, n, *m_softScratch);
+            const int dx = out.left() - in.left();
+            const size_t bytes = size_t(out.width()) * 4;
+            for (int y = out.top(); y <= out.bottom(); ++y)
+                std::memcpy(reinterpret_cast<quint32 *>(m_soft.scanLine(y)) + out.left(),
+                            reinterpret_cast<const quint32 *>(softPart.constScanLine(y - in.top())) + dx, bytes);
+            m_dirty = QRect();
+            return m_soft;
+        }
     }
-    return *src;
+    // Whole image. A buffer still held by a caller from an earlier paint is
+    // replaced instead of detached (no copy).
+    if (m_soft.size() != m_screen.size() || !m_soft.isDetached())
+        m_soft = QImage(m_screen.size(), QImage::Format_ARGB32);
+    if (m_soft.isNull())
+        return m_screen;
+    convolvePasses(m_screen, m_soft, n, *m_softScratch);
+    m_softPasses = n;
+    m_dirty = QRect();
+    return m_soft;
 }
 
 void LedMatrix::Convolve3x3(QImage &raster)
@@ -548,7 +650,8 @@ void LedMatrix::Convolve3x3(QImage &raster)
     if (raster.format() != QImage::Format_ARGB32 && raster.format() != QImage::Format_RGB32)
         raster.convertTo(QImage::Format_ARGB32);
     const QImage snapshot = raster.copy();
-    convolvePass(snapshot, raster);
+    SoftenScratch scratch;
+    convolvePasses(snapshot, raster, 1, scratch);
 }
 
 // ---------------------------------------------------------------- raw access

@@ -9,7 +9,10 @@
 #include <QRgb>
 #include <QString>
 
+#include <memory>
+
 class TUserFont;
+struct SoftenScratch;
 
 /// The LED matrix without a window: the content, mark and frame rasters, the
 /// screen raster built from them, and every drawing operation. The widget
@@ -148,9 +151,13 @@ private:
     QImage m_content;
     QImage m_mark;
     QImage m_frame;
-    // Softening buffers reused from paint to paint.
-    mutable QImage m_softA;
-    mutable QImage m_softB;
+    // Softened image and scratch rows, reused from paint to paint; m_soft holds
+    // m_softPasses passes over the screen raster as it was before the pixels in
+    // m_dirty changed.
+    mutable QImage m_soft;
+    mutable int m_softPasses = -1;
+    mutable QRect m_dirty;
+    mutable std::unique_ptr<SoftenScratch> m_softScratch;
 
     Pending m_pending = Pending::None;
     TRect m_pendingArea;
