@@ -138,6 +138,8 @@ void TestUserFont::loadsValidFiles_data()
     QTest::newRow("lower-case hex, trailing text and lines ignored")
         << fnt({"Small", "8", "8", "9", "65", "65", "8", "ff818181818181ffXYZ", "garbage"})
         << u"Small"_s << sq << square;
+    QTest::newRow("many lines after the data")
+        << fnt(body) + QByteArray(300000, '\n') << u"Small"_s << sq << square;
     QTest::newRow("$ hex numbers, sign and spaces")
         << fnt({"Hex", "$6", " $8 ", "+6", "$41", "$42", "$8", "0102030405060708",
                 "1112131415161718"})

@@ -16,14 +16,15 @@ constexpr int kNameLength = 15;
 constexpr int kHeaderLines = 7;
 constexpr int kBytesPerLine = 8;
 
-// Splits at CR LF, LF or CR; a break at the very end starts no further line.
-std::vector<QByteArray> splitLines(const QByteArray &data)
+// Splits at CR LF, LF or CR into at most maxLines lines; a break at the very end
+// starts no further line.
+std::vector<QByteArray> splitLines(const QByteArray &data, size_t maxLines)
 {
     std::vector<QByteArray> lines;
     const char *p = data.constData();
     const qsizetype n = data.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
+    for (qsizetype i = 0; i < n && lines.size() < maxLines; ++i) {
         if (p[i] == '\r' || p[i] == '\n') {
             lines.emplace_back(p + start, i - start);
             if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
@@ -31,7 +32,7 @@ std::vector<QByteArray> splitLines(const QByteArray &data)
             start = i + 1;
         }
     }
-    if (start < n)
+    if (start < n && lines.size() < maxLines)
         lines.emplace_back(p + start, n - start);
     return lines;
 }
@@ -148,8 +149,10 @@ bool TUserFont::LoadFromData(const QByteArray &data, const QString &name, QStrin
         return false;
     };
 
-    const std::vector<QByteArray> lines = splitLines(data);
-    const int lineCount = int(qMin<size_t>(lines.size(), size_t(std::numeric_limits<int>::max())));
+    // No font needs more lines than the header and the data of 256 glyphs of the largest size.
+    constexpr size_t maxLines = kHeaderLines + 256 * size_t(kMaxBytesPerGlyph) / kBytesPerLine;
+    const std::vector<QByteArray> lines = splitLines(data, maxLines);
+    const int lineCount = int(lines.size());
     if (lineCount < 1)
         return fail(1, translated(QT_TRANSLATE_NOOP("TUserFont", "Zeile fehlt")));
 
