@@ -530,6 +530,10 @@ void TestLfsBlocks::textTableFixedEntries()
     t.SetFixedEntry(11, field22(full21));
     QCOMPARE(t.Entry(11), full21 + " " + QByteArray(1, '\0'));
 
+    // A text held without its trailing zeros is still a zero-padded field.
+    t.SetFixedEntry(2, QByteArray("Feuer"));
+    QCOMPARE(t.Entry(2), QByteArray("Feuer") + QByteArray(16, '\0') + " " + QByteArray(1, '\0'));
+
     // Stored bytes are copied as they are (Windows-1252, no re-encoding).
     t.SetFixedEntry(3, field22(QByteArray("M\xe4rz")));
     QCOMPARE(t.Entry(3).left(5), QByteArray("M\xe4rz\0", 5));

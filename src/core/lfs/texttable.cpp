@@ -11,9 +11,13 @@ constexpr int kCopied = 21;
 constexpr int kProjectRows = 64;
 constexpr int kTextColumns = 9;
 
+// The first 21 bytes of a stored text field; a text held without its trailing
+// zero bytes counts as zero-padded to the field.
 void copyFirst21(char *entry, const QByteArray &stored)
 {
-    std::memcpy(entry, stored.constData(), size_t(qMin<qsizetype>(stored.size(), kCopied)));
+    const size_t n = size_t(qMin<qsizetype>(stored.size(), kCopied));
+    std::memcpy(entry, stored.constData(), n);
+    std::memset(entry + n, 0, size_t(kCopied) - n);
 }
 
 } // namespace

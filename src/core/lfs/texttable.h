@@ -26,7 +26,8 @@ public:
     TextTable();
 
     /// Entries 1..22: bytes 0..21 spaces, byte 22 zero, then the first 21 bytes of
-    /// \a stored copied over bytes 0..20.
+    /// the 22-byte text field \a stored (zero-padded when shorter) copied over bytes
+    /// 0..20, so only byte 21 keeps its space.
     void SetFixedEntry(int entry, const QByteArray &stored);
 
     /// Appends the shown lines of every floor (\a lines per floor, at most 8 are
