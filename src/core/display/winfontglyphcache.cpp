@@ -6,6 +6,7 @@
 #include <QHashFunctions>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -66,16 +67,35 @@ size_t qHash(const WinFontGlyphCache::AlignKey &key, size_t seed)
     return qHashMulti(seed, key.Glyph, key.Width, key.Height, key.X0, key.Y0);
 }
 
+namespace {
+
+// Bumped whenever the fonts of the application change; every thread's cache
+// starts afresh when it sees a new value.
+std::atomic<int> g_generation{0};
+
+} // namespace
+
 WinFontGlyphCache &WinFontGlyphCache::instance()
 {
-    static WinFontGlyphCache *cache = [] {
-        auto *c = new WinFontGlyphCache;
+    static const bool watching = [] {
         // Fonts added or removed at run time change what a family name draws.
         if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-            QObject::connect(app, &QGuiApplication::fontDatabaseChanged, app, [c] { c->Clear(); });
-        return c;
+            QObject::connect(app, &QGuiApplication::fontDatabaseChanged, app, [] { ++g_generation; });
+        return true;
     }();
-    return *cache;
+    Q_UNUSED(watching);
+    thread_local WinFontGlyphCache cache;
+    const int generation = g_generation.load();
+    if (cache.m_generation != generation) {
+        cache.Clear();
+        cache.m_generation = generation;
+    }
+    return cache;
+}
+
+void WinFontGlyphCache::Invalidate()
+{
+    ++g_generation;
 }
 
 void WinFontGlyphCache::Clear()
@@ -83,6 +103,7 @@ void WinFontGlyphCache::Clear()
     m_glyphIndex.clear();
     m_inks.clear();
     m_aligns.clear();
+    m_checked.clear();
 }
 
 int WinFontGlyphCache::Glyph(const FontSpec &font, QChar ch)
@@ -119,6 +140,24 @@ void WinFontGlyphCache::StoreAlign(int glyph, int width, int height, int x0, int
     m_aligns.insert(AlignKey{glyph, width, height, x0, y0}, result);
 }
 
+bool WinFontGlyphCache::FindChecked(int glyph, int width, int height, int x, int y,
+                                    TWinFontInfo::RasterState &out) const
+{
+    const auto it = m_checked.constFind(AlignKey{glyph, width, height, x, y});
+    if (it == m_checked.constEnd())
+        return false;
+    out = *it;
+    return true;
+}
+
+void WinFontGlyphCache::StoreChecked(int glyph, int width, int height, int x, int y,
+                                     const TWinFontInfo::RasterState &state)
+{
+    if (m_checked.size() >= kMaxAligns)
+        m_checked.clear();
+    m_checked.insert(AlignKey{glyph, width, height, x, y}, state);
+}
+
 void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk &ink)
 {
     FontSpec spec = font;
@@ -137,6 +176,7 @@ void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk 
     const QRect br = fm.boundingRect(ch);
     const int ascent = fm.ascent();
     int margin = 4 + qfont.pixelSize() / 16;
+    bool lookedWide = false;
 
     for (int attempt = 0; attempt < 6; ++attempt, margin *= 2) {
         const int w = std::max(br.width(), 1) + 2 * margin;
@@ -160,6 +200,14 @@ void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk 
             }
         }
         if (maxX < 0) {
+            // Nothing drawn although the metrics promise ink (a glyph too small
+            // to leave a pixel, or metrics that are off): look once more with
+            // room of two em on every side before taking it as blank.
+            if (!br.isEmpty() && !lookedWide) {
+                lookedWide = true;
+                margin = qfont.pixelSize() + 32; // doubled by the loop step
+                continue;
+            }
             ink.Valid = true;
             ink.HasInk = false;
             return;

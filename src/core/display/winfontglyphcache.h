@@ -36,8 +36,9 @@ struct WinFontGlyphInk
     bool ColInk(int gx, int a, int b) const;
 };
 
-/// Process-wide cache of glyph ink and of finished alignments, shared by every
-/// TWinFontInfo. Cleared when the application's fonts change.
+/// Cache of glyph ink and of finished alignments, shared by every TWinFontInfo
+/// of a thread (one cache per thread). Dropped when the application's fonts
+/// change (QGuiApplication::fontDatabaseChanged) or on Invalidate().
 class WinFontGlyphCache
 {
 public:
@@ -57,7 +58,16 @@ public:
     bool FindAlign(int glyph, int width, int height, int x0, int y0, AlignResult &out) const;
     void StoreAlign(int glyph, int width, int height, int x0, int y0, const AlignResult &result);
 
+    /// What a real drawing at (x, y) in a raster of the given size showed, once
+    /// it was found to agree with the capture.
+    bool FindChecked(int glyph, int width, int height, int x, int y,
+                     TWinFontInfo::RasterState &out) const;
+    void StoreChecked(int glyph, int width, int height, int x, int y,
+                      const TWinFontInfo::RasterState &state);
+
     void Clear();
+    /// Drops the caches of every thread (each one clears on its next use).
+    static void Invalidate();
 
     struct GlyphKey
     {
@@ -93,6 +103,8 @@ private:
     QHash<GlyphKey, int> m_glyphIndex;
     std::vector<std::unique_ptr<WinFontGlyphInk>> m_inks;
     QHash<AlignKey, AlignResult> m_aligns;
+    QHash<AlignKey, TWinFontInfo::RasterState> m_checked; // X0/Y0 hold the drawing origin
+    int m_generation = 0;
 };
 
 size_t qHash(const WinFontGlyphCache::GlyphKey &key, size_t seed = 0);

@@ -322,6 +322,12 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
         [&](int px, int py) { return !(visible && ink.RowInk(-py, -px, w - 1 - px)); },
         [&](int px, int py) { return !(visible && ink.ColInk(-px, -py, h - 1 - py)); });
 
+    WinFontGlyphCache &cache = WinFontGlyphCache::instance();
+    if (cache.FindChecked(glyph, w, h, fx, fy, m_raster)) {
+        x = fx;
+        y = fy;
+        return true;
+    }
     drawScratch(ch, fx, fy);
     std::vector<char> expected(size_t(std::max(w, 0)));
     for (int ry = 0; ry < h; ++ry) {
@@ -347,6 +353,7 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
     x = fx;
     y = fy;
     scanRaster();
+    cache.StoreChecked(glyph, w, h, fx, fy, m_raster);
     return true;
 }
 
@@ -524,5 +531,5 @@ int TWinFontInfo::CharYOffset(QChar ch)
 
 void TWinFontInfo::ClearGlyphCache()
 {
-    WinFontGlyphCache::instance().Clear();
+    WinFontGlyphCache::Invalidate();
 }

@@ -82,7 +82,8 @@ public:
         bool LastRowEmpty = true;
     };
 
-    /// Drops the process-wide glyph and alignment caches (benchmarks of cold paths).
+    /// Drops the glyph and alignment caches of every thread (cold-path benchmarks;
+    /// fonts added or removed through QGuiApplication do this by themselves).
     static void ClearGlyphCache();
 
     // Internal steps, public for tests and the reference comparison.
