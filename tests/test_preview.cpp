@@ -463,6 +463,48 @@ private Q_SLOTS:
         QVERIFY(rig.model.Layouts().Main(DisplayModel::Lcd240)->Matrix == nullptr);
     }
 
+    void framesFollowTheButton()
+    {
+        Rig rig;
+        auto marked = [](const LedMatrix &m) {
+            const QImage &r = m.markRaster();
+            for (int y = 0; y < r.height(); ++y)
+                for (int x = 0; x < r.width(); ++x)
+                    if (r.pixel(x, y) & kOn)
+                        return true;
+            return false;
+        };
+        rig.preview.PreviewOut();
+        QVERIFY(marked(rig.led2));
+        rig.model.SetShowRectsButton(false);
+        rig.preview.ApplyShowRectsButton();
+        QVERIFY(!marked(rig.led2));
+        rig.preview.PreviewOut();
+        QVERIFY(!marked(rig.led2));
+        rig.model.SetShowRectsButton(true);
+        rig.preview.PreviewOut(false, true, true, true, true); // the caller asks for no frames
+        QVERIFY(!marked(rig.led2));
+        rig.preview.ApplyShowRectsButton();
+        QVERIFY(marked(rig.led2));
+    }
+
+    void simulationMatrixTakesTheMainLayout()
+    {
+        Rig rig;
+        LedMatrix led1;
+        rig.preview.AttachMainMatrix(&led1);
+        QCOMPARE(rig.main()->Matrix, &led1);
+        QCOMPARE(led1.LEDCountX(), 240);
+        rig.led2.ClearAll();
+        rig.preview.PreviewOut(false, true, true, true, true);
+        QVERIFY(ink(led1, rig.saved(u"TXT1"_s)) > 0);
+        QCOMPARE(ink(rig.led2, TRect(0, 0, 239, 127)), 0);
+        rig.model.SetDisplayModel(DisplayModel::Vfd128); // stays with the simulation's matrix
+        QCOMPARE(rig.main()->Matrix, &led1);
+        rig.preview.AttachMainMatrix(nullptr);
+        QCOMPARE(rig.main()->Matrix, &rig.led2);
+    }
+
     void headlessRendering()
     {
         Rig rig;
