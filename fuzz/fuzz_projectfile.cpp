@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Project file reader: decompression, record parsing, font section and checks.
+#include "project/bitmappacking.h"
+#include "project/bz2stream.h"
+#include "project/projectfile.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+/// Inputs starting with 'R' describe decompressed content instead of a file, so
+/// that mutations reach the record and font-section checks rather than failing the
+/// stream's checksum: bytes 1..3 give an offset into the record where the next
+/// byte-1[4] bytes are placed, the remaining bytes follow the record.
+QByteArray fileFromContentInput(const QByteArray &in)
+{
+    if (in.size() < 5)
+        return QByteArray();
+    const int offset = ((uchar(in[1]) << 16) | (uchar(in[2]) << 8) | uchar(in[3])) % ProjectRecord::kSize;
+    const int length = qMin(int(uchar(in[4])) * 4, int(in.size()) - 5);
+    QByteArray content(ProjectRecord::kSize, '\0');
+    content[ProjectRecord::kFormatMarkOffset] = 1;
+    const int n = qMin(length, ProjectRecord::kSize - offset);
+    content.replace(offset, n, in.constData() + 5, n);
+    content.append(in.constData() + 5 + length, in.size() - 5 - length);
+    QByteArray file;
+    Bz2Stream::compress(content, &file);
+    return file;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes = size > 0 && data[0] == 'R' ? fileFromContentInput(input) : input;
+    const ProjectReadResult r = ProjectFile::decode(bytes, QStringLiteral("fuzz"));
+    if (!r.ok())
+        return 0;
+    const ProjectRecord &rec = r.Contents->Record;
+    // Everything the reader let through must decode without surprises.
+    for (int m = 0; m < ProjectRecord::kModels; ++m) {
+        for (const BitmapRecord &b : rec.floorBitmaps(m))
+            (void)ImageFromBitmapRecord(b);
+        for (const SpecialStateRecord &s : rec.specialStates(m))
+            (void)ImageFromBitmapRecord(s.Bitmap);
+        (void)ImageFromBitmapRecord(rec.logo(m));
+        for (const BitmapRecord &b : rec.arrows(m))
+            (void)ImageFromBitmapRecord(b);
+    }
+    if (rec.DisplayModel > 2 || rec.FloorCount < 2 || rec.FloorCount > 64 || rec.FirstTextLine < 0
+        || rec.FirstTextLine > 8 || rec.LastTextLine < 0 || rec.LastTextLine > 8)
+        __builtin_trap();
+    if (rec.toBytes().size() != ProjectRecord::kSize)
+        __builtin_trap();
+    const FontSection &fonts = r.Contents->Fonts;
+    if (fonts.Files.size() != qsizetype(fonts.Header.Count < 0 ? 0 : fonts.Header.Count) && !fonts.isEmpty())
+        __builtin_trap();
+    return 0;
+}
