@@ -316,8 +316,11 @@ bool TMainForm::Create(QString *error)
     SelectLayouts(DisplayModel::Lcd240);
     SetAppLEDSizes();
 
-    for (TLEDMATRIX *m : {LED1, LED2, LED3, LED4})
+    // Drawing is allowed from now on; the matrices show what they hold.
+    for (TLEDMATRIX *m : {LED1, LED2, LED3, LED4}) {
         m->core().SetEnaUpdate(true);
+        m->core().Redraw();
+    }
     updateActions();
     return true;
 }
