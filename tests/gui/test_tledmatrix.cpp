@@ -182,6 +182,18 @@ void TestTLEDMATRIX::hintShownAndHidden()
     w.core().SetHintEnabled(false);
     QTRY_VERIFY(!QToolTip::isVisible());
     QVERIFY(w.toolTip().isEmpty());
+
+    // A tooltip of another widget is not the matrix's to hide.
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    QToolTip::showText(other.mapToGlobal(QPoint(2, 2)), QStringLiteral("other"), &other);
+    QVERIFY(QToolTip::isVisible());
+    w.core().SetHint(QStringLiteral("UHR"));
+    QTest::qWait(50);
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("other"));
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestTLEDMATRIX)

@@ -68,9 +68,18 @@ void TLEDMATRIX::applyHint()
     if (m_core.HintEnabled() && m_mouseInside && !m_core.Hint().isEmpty()) {
         const QPoint local = m_lastMouse.x() >= 0 ? m_lastMouse : rect().center();
         QToolTip::showText(mapToGlobal(local), m_core.Hint(), this);
-    } else if (QToolTip::isVisible()) {
-        QToolTip::hideText();
+        m_hintShown = true;
+    } else {
+        hideHint();
     }
+}
+
+void TLEDMATRIX::hideHint()
+{
+    // Only a tip this control showed; another widget's tooltip stays.
+    if (m_hintShown && QToolTip::isVisible())
+        QToolTip::hideText();
+    m_hintShown = false;
 }
 
 void TLEDMATRIX::paintEvent(QPaintEvent *event)
@@ -122,8 +131,7 @@ void TLEDMATRIX::mouseReleaseEvent(QMouseEvent *event)
 void TLEDMATRIX::leaveEvent(QEvent *event)
 {
     m_mouseInside = false;
-    if (QToolTip::isVisible())
-        QToolTip::hideText();
+    hideHint();
     QWidget::leaveEvent(event);
 }
 

@@ -39,8 +39,10 @@ private:
     void applySize(int width, int height);
     void applyCursor(LedMatrix::CursorShape shape);
     void applyHint();
+    void hideHint();
 
     LedMatrix m_core;
     QPoint m_lastMouse{-1, -1};
     bool m_mouseInside = false;
+    bool m_hintShown = false;
 };
