@@ -190,7 +190,7 @@ void TestTLEDMATRIX::hintShownAndHidden()
     QToolTip::showText(other.mapToGlobal(QPoint(2, 2)), QStringLiteral("other"), &other);
     QVERIFY(QToolTip::isVisible());
     w.core().SetHint(QStringLiteral("UHR"));
-    QTest::qWait(50);
+    QTest::qWait(600); // hiding a tip takes effect after a delay
     QVERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("other"));
     QToolTip::hideText();
