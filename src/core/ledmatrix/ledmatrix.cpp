@@ -28,6 +28,9 @@ constexpr quint32 kSegUp = 0x04000000u;
 constexpr quint32 kSegLeft = 0x08000000u;
 constexpr quint32 kSegFill = 0x00FF0000u;
 
+// Softening passes run together in one sweep over the image.
+constexpr int kMaxFusedPasses = 8;
+
 // Largest control side we accept; larger geometry is refused like an invalid value.
 constexpr qint64 kMaxSide = 32767;
 
@@ -153,6 +156,16 @@ void convolvePasses(const QImage &src, QImage &dst, int passes, SoftenScratch &s
     if (passes <= 0 || h <= 2 || w <= 2) {
         for (int y = 0; y < h; ++y)
             std::memcpy(dst.scanLine(y), src.constScanLine(y), rowBytes);
+        return;
+    }
+    if (passes > kMaxFusedPasses) {
+        // Many passes: sweeps of a bounded number of passes each, so the row rings
+        // stay small whatever the pass count.
+        convolvePasses(src, dst, kMaxFusedPasses, scratch);
+        for (int done = kMaxFusedPasses; done < passes; done += kMaxFusedPasses) {
+            const QImage previous = dst.copy();
+            convolvePasses(previous, dst, qMin(kMaxFusedPasses, passes - done), scratch);
+        }
         return;
     }
     scratch.colSums.resize(size_t(w) * 4);
