@@ -5,6 +5,7 @@
 #include "app/appcontext.h"
 #include "app/commandline.h"
 #include "app/layoutreport.h"
+#include "app/processaffinity.h"
 #include "app/languagelibrary.h"
 #include "app/startup.h"
 #include "display/layouts.h"
@@ -17,6 +18,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sched.h>
 
 using namespace Qt::StringLiterals;
 
@@ -284,6 +287,23 @@ private Q_SLOTS:
         QCOMPARE(s.ColorPairs[0], (SimColorPair{0xFF0000, 0xFFFF00}));
         QCOMPARE(s.ColorPairs[1], (SimColorPair{0x0000FF, 0xFFFFFF}));
         QCOMPARE(s.ColorPairs[2], (SimColorPair{0x0000FF, 0xFFFFFF}));
+    }
+
+    void affinityPinsToLowestAllowedCpu()
+    {
+        cpu_set_t before;
+        CPU_ZERO(&before);
+        QCOMPARE(sched_getaffinity(0, sizeof(before), &before), 0);
+        int lowest = 0;
+        while (!CPU_ISSET(lowest, &before))
+            ++lowest;
+        QVERIFY(PinToLowestAllowedCpu());
+        cpu_set_t after;
+        CPU_ZERO(&after);
+        QCOMPARE(sched_getaffinity(0, sizeof(after), &after), 0);
+        QCOMPARE(CPU_COUNT(&after), 1);
+        QVERIFY(CPU_ISSET(lowest, &after));
+        sched_setaffinity(0, sizeof(before), &before);
     }
 
     void layoutReport()

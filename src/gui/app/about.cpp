@@ -39,14 +39,15 @@ TfrmAbout::TfrmAbout(QWidget *parent) : QDialog(parent)
     row->addWidget(ProgramIcon);
     row->addSpacing(12);
     row->addLayout(texts, 1);
-    auto *button = new QVBoxLayout;
-    button->addStretch();
-    button->addWidget(OKButton);
-    row->addLayout(button);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(10, 10, 10, 10);
-    outer->addLayout(row);
+    outer->addLayout(row, 1);
+    outer->addLayout(buttons);
 
     setFixedSize(300, 135);
 }
