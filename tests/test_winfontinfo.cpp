@@ -368,6 +368,21 @@ private Q_SLOTS:
         }
     }
 
+    // A rectangle with Right < Left gives a raster without pixels: nothing ever
+    // touches its edges, so every style grows to the limit, in both modes alike.
+    void rasterWithoutPixels()
+    {
+        TWinFontInfo fast;
+        TWinFontInfo ref;
+        ref.SetReferenceMode(true);
+        fit(fast, TRect(5, 0, 4, 10), u"EG"_s, font(u"DejaVu Sans"_s));
+        fit(ref, TRect(5, 0, 4, 10), u"EG"_s, font(u"DejaVu Sans"_s));
+        QVERIFY(fast.ScratchBitmap.isNull());
+        compareFits(fast, ref, "no pixels");
+        QCOMPARE(fast.StyleSize[1], 400);
+        QCOMPARE(fast.CharXOffset(QChar(u'E')), ref.CharXOffset(QChar(u'E')));
+    }
+
     void keyCharactersNameTheLargestGlyphs()
     {
         TWinFontInfo info;

@@ -359,7 +359,9 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
 
 void TWinFontInfo::AlignGlyph(QChar ch, int &x, int &y)
 {
-    if (m_referenceMode) {
+    // A raster without pixels shows nothing whatever is drawn: the stepping
+    // runs to its limits without drawing a glyph.
+    if (m_referenceMode || ScratchBitmap.isNull()) {
         alignLiteral(ch, x, y);
         return;
     }

@@ -17,9 +17,14 @@
 ///
 /// Everything works on pixels: a glyph is drawn (white on opaque black) into
 /// ScratchBitmap, a raster of the fit rectangle's size, and moved or resized
-/// until its ink sits where it must. By default the pixel stepping is computed
-/// from one cached drawing per glyph and size and checked against a real
-/// drawing; SetReferenceMode(true) makes every step a full redraw instead.
+/// until its ink sits where it must. By default the pixel stepping is worked
+/// out on one cached drawing per glyph, style and size (shifted to each
+/// origin, clipped to the raster), and the origin it ends at is checked by
+/// drawing there for real; where that drawing differs from the shifted one, the
+/// glyph falls back to redrawing at every step. SetReferenceMode(true) makes
+/// every step a full redraw, the slow reference the fast path is compared with.
+/// Finished alignments are cached per thread, so ScratchBitmap does not always
+/// show the glyph last aligned.
 ///
 /// Style-indexed arrays use the style number 1..4 (1 regular, 2 bold,
 /// 3 italic, 4 bold italic) as index; entry 0 is unused.
