@@ -60,6 +60,13 @@ private Q_SLOTS:
         QVERIFY(form->MainPageControl->isHidden());
         QCOMPARE(form->CommandLineProject, project ? m_dir->filePath(u"x.orv"_s) : QString());
         QCOMPARE(startup.Language(), u"DE"_s);
+        // A first start without settings file and without language library leaves these keys.
+        QFile ini(context().SettingsPath());
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), QByteArray("[SETTINGS]\nDateTimeFormat=AUTO\n"
+                                           "[SIMULATION]\nDateTimeFormat=dd.mmm.yyyy hh:nn\nColor1=0000FFFFFFFF\n"));
+        QVERIFY(QFileInfo(m_dir->filePath(u"project"_s)).isDir());
+        QVERIFY(QFileInfo(m_dir->filePath(u"tmp"_s)).isDir());
         form->close();
     }
 
