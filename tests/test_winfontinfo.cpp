@@ -243,6 +243,7 @@ private Q_SLOTS:
         QTest::newRow("size 0 draws nothing") << u"DejaVu Sans"_s << 0 << 45 << 56 << u"E"_s;
         QTest::newRow("negative size") << u"DejaVu Sans Mono"_s << -30 << 45 << 56 << u"E8"_s;
         QTest::newRow("large glyph") << u"DejaVu Serif"_s << 190 << 240 << 128 << u"@W"_s;
+        QTest::newRow("beyond any fitted size") << u"DejaVu Sans"_s << 800 << 45 << 56 << u"E"_s;
     }
 
     void alignmentMatchesReference()

@@ -170,6 +170,14 @@ void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk 
         return;
     }
 
+    // Beyond what any fitting reaches (400 points) a capture would need a huge
+    // raster; such glyphs are aligned by redrawing in the fit raster instead.
+    constexpr int kMaxPixelSize = 1024;
+    if (qfont.pixelSize() > kMaxPixelSize) {
+        ink.Valid = false;
+        return;
+    }
+
     static QImage metricsDevice = TextRaster::newRaster(1, 1, kBlack);
     const QFontMetrics fm(qfont, &metricsDevice);
     const QString text(ch);
@@ -181,6 +189,8 @@ void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk 
     for (int attempt = 0; attempt < 6; ++attempt, margin *= 2) {
         const int w = std::max(br.width(), 1) + 2 * margin;
         const int h = std::max(br.height(), 1) + 2 * margin;
+        if (qint64(w) * h > qint64(4) * kMaxPixelSize * kMaxPixelSize)
+            break;
         // Origin so that the metric box starts at (margin, margin).
         const int ox = margin - br.left();
         const int oy = margin - br.top() - ascent;
