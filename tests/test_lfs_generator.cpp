@@ -40,6 +40,8 @@ public:
         QSize cell = font == Font::Large ? large : small;
         if (font == Font::Large && code == oddSizedCode)
             cell += QSize(8, 0);
+        if (font == Font::Small && code == shortSmallCode)
+            cell -= QSize(0, 1);
         return Cell(cell, code);
     }
 
@@ -60,6 +62,7 @@ public:
     QList<uchar> largeCodes, smallCodes;
     QString failWith;
     int oddSizedCode = -1;
+    int shortSmallCode = -1;
     int prepared = 0;
     int finished = 0;
 };
@@ -488,11 +491,13 @@ void TestLfsGenerator::dollarBecomesHalfSign()
 {
     Fixture f;
     f.glyphs.oddSizedCode = 0xBD;
+    f.glyphs.shortSmallCode = '0';
     const LfsGenerator::Outcome out = f.gen.Run();
     QVERIFY(out.Success);
     QVERIFY(out.WarningBox);
     QCOMPARE(f.gen.Report.Lines().at(1), u"Warnung: Bitmap-Grösse (Grosser Font, Zeichen=$) musste aufgefüllt werden."_s);
-    QCOMPARE(f.gen.Report.Count(), 4);
+    QCOMPARE(f.gen.Report.Lines().at(2), u"Warnung: Bitmap-Grösse (Kleiner Font, Zeichen=0) musste aufgefüllt werden."_s);
+    QCOMPARE(f.gen.Report.Count(), 5);
     // The too-wide glyph is cut to its slot; its neighbours are in place.
     const QByteArray data = dataOf(f.output(), 26 * 96);
     QCOMPARE(data.mid(4 * 96, 96), EncodeRaster(SyntheticGlyphs::Cell(QSize(29, 32), 0xBD)).left(96));

@@ -525,19 +525,19 @@ bool LfsGenerator::BuildData(QByteArray &data)
     SlotWriter out(section);
 
     // 1, 2: glyphs.
-    const auto glyphLoop = [&](LfsGlyphSource::Font font, int slot, const QString &what) {
+    const auto glyphLoop = [&](LfsGlyphSource::Font font, int slot, const QString &warning) {
         for (int i = 0; i < glyphCount; ++i) {
             const int c = kFirstCode + i;
             QImage raster = m_glyphs->Render(font, c == kDollar ? kHalfSign : uchar(c));
             if (font == LfsGlyphSource::Font::Large && vertical)
                 Rotate90(raster);
             if (out.Put(raster, slot) != slot)
-                Report.Warning(tr("Bitmap-Grösse (%1, Zeichen=").arg(what) + QChar(char16_t(c))
+                Report.Warning(warning + QChar(char16_t(c))
                                + tr(") musste aufgefüllt werden."));
         }
     };
-    glyphLoop(LfsGlyphSource::Font::Large, Params.LargeGlyphBytes, tr("Grosser Font"));
-    glyphLoop(LfsGlyphSource::Font::Small, Params.SmallGlyphBytes, tr("Kleiner Font"));
+    glyphLoop(LfsGlyphSource::Font::Large, Params.LargeGlyphBytes, tr("Bitmap-Grösse (Grosser Font, Zeichen="));
+    glyphLoop(LfsGlyphSource::Font::Small, Params.SmallGlyphBytes, tr("Bitmap-Grösse (Kleiner Font, Zeichen="));
 
     // 3: arrows.
     if (p.ShowArrows) {
