@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "display/displayrect.h"
+#include "project/bitmappacking.h"
 #include "project/bz2stream.h"
 #include "project/projectfile.h"
+#include "project/projectmapping.h"
+#include "project/projectmodel.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -109,6 +113,77 @@ QByteArray oldContent(const FontHeader &header, const QList<QByteArray> &files)
     for (const QByteArray &f : files)
         content += f;
     return content;
+}
+
+
+QImage pattern(int width, int height, int seed)
+{
+    QImage img(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            img.setPixel(x, y, ((x * 7 + y * 3 + seed) % 5) == 0 ? 0x00FFFFFFu : 0u);
+    return img;
+}
+
+TDisplayRect *regionOf(TDisplay *layout, const QString &name)
+{
+    return layout ? layout->FindRect(name) : nullptr;
+}
+
+/// A model with something different from the start-up state in every datum.
+void fillModel(ProjectModel &m, DisplayModel model, bool vertical)
+{
+    m.SetFloorFontName(u"DejaVu Sans"_s);
+    m.SetFloorFontBold(true);
+    m.SetFloorFontItalic(true);
+    m.SetAutoSize(false);
+    m.SetFloorFontSize(-120);
+    m.SetFloorTextOffsetX(5);
+    m.SetFloorTextOffsetY(-7);
+    m.AutoSizeChars = u"0123456789EGU"_s;
+    m.SetAlignment(2);
+    m.SetFloorTextDigits(1);
+    m.SetTextLines(3, 5);
+    m.SetShowLogo(true);
+    m.SetShowFloorBitmaps(true);
+    m.SetShowWhileMoving(true);
+    m.SetSpecialBitmapsOnly(true);
+    m.SetShowArrows(false);
+    m.SetShowDateTime(false);
+    m.InfraredReceiver = false;
+    m.CharsetChoice = 2;
+    m.SetFloorCount(12);
+    m.SetFloorText(2, 1, u"Zeile 3 \u00c4rzte"_s);
+    m.SetFloorText(9, 64, u"hidden but stored"_s);
+    m.SetFloorText(5, 7, u"\u20ac\u0081\u008d\u008f\u0090\u009d"_s);
+    m.SetSpecialText(4, u"Brandfall"_s);
+    m.SetSpecialText(10, u"Eigener Text"_s);
+    QStringList months;
+    for (int i = 1; i <= 12; ++i)
+        months.append(u"M%1"_s.arg(i));
+    m.MonthNames = months;
+
+    const DisplayLayouts &l = m.Layouts();
+    // Regions: some moved, some flags against what the option setters chose.
+    l.Main(DisplayModel::Lcd240)->LoadRect(u"TXT1"_s, TRect(3, 4, 80, 100), true);
+    l.Main(DisplayModel::Vfd128)->LoadRect(u"STABMP"_s, TRect(10, 10, 59, 39), false); // 50 x 30
+    l.Main(DisplayModel::Vfd256)->LoadRect(u"UHR"_s, TRect(0, 100, 255, 127), true);
+    l.Klein(DisplayModel::Vfd128)->LoadRect(u"PFEIL"_s, TRect(92, 40, 111, 63), true);
+    for (TDisplay *d : l.MainLayouts())
+        d->DeriveSingleDigitRect();
+    for (TDisplay *d : l.KleinLayouts())
+        d->DeriveSingleDigitRect();
+
+    m.SetLogo(DisplayModel::Vfd128, pattern(40, 20, 1));
+    m.SetFloorBitmap(DisplayModel::Lcd240, 64, pattern(70, 25, 2)); // region 65 x 22
+    m.SetFloorBitmap(DisplayModel::Vfd256, 1, pattern(66, 22, 3)); // the region's own size
+    m.SetArrow(DisplayModel::Vfd256, 0, pattern(10, 10, 4));
+    m.SetSmallArrow(DisplayModel::Vfd128, 1, pattern(19, 21, 5));
+    m.SetSpecialBitmap(DisplayModel::Lcd240, 10, pattern(100, 50, 6));
+    m.SetSpecialBitmap(DisplayModel::Vfd128, 1, pattern(128, 64, 7));
+
+    m.SetDisplayModel(model);
+    m.SetVerticalMounting(vertical);
 }
 
 } // namespace
@@ -499,6 +574,196 @@ private Q_SLOTS:
         QCOMPARE(r.Contents->Record, sampleRecord());
         QCOMPARE(readAll(file), before);
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{u"project.orv"_s});
+    }
+
+    // Between the project model and the file.
+
+    void modelFileModelRoundTrip_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("VFD 128 x 64") << 0 << false;
+        QTest::newRow("LCD 240 x 128 upright") << 1 << true;
+        QTest::newRow("VFD 256 x 128") << 2 << false;
+    }
+
+    void modelFileModelRoundTrip()
+    {
+        QFETCH(int, model);
+        QFETCH(bool, vertical);
+        ProjectModel src(nullptr, nullptr);
+        fillModel(src, DisplayModel(model), vertical);
+        src.SetSpecialText(3, u"Ausser Betrieb   "_s);
+        src.SetFloorText(3, 2, u"1234567890123456789012345"_s);
+
+        const QString file = path(u"model%1.orv"_s.arg(model));
+        QString error;
+        QStringList warnings;
+        QVERIFY2(ProjectMapping::SaveProjectFile(src, file, FontSection(), &error, &warnings), qPrintable(error));
+        QCOMPARE(warnings, QStringList());
+
+        ProjectModel dst(nullptr, nullptr);
+        dst.SetFloorBitmap(DisplayModel::Vfd128, 5, pattern(8, 8, 0)); // from an earlier project
+        const ProjectOpenResult r = ProjectMapping::OpenProjectFile(dst, file);
+        QVERIFY2(r.Ok, qPrintable(r.Error));
+        QCOMPARE(r.Warnings, QStringList());
+
+        // What the format changes on the way.
+        QCOMPARE(dst.SpecialText(3), u"Ausser Betrieb"_s);
+        QCOMPARE(dst.FloorText(3, 2), u"123456789012345678901"_s);
+        QCOMPARE(dst.FloorBitmap(DisplayModel::Vfd128, 5), nullptr);
+        // The logo was fitted to its 50 x 30 region, in the saved model too.
+        const QImage fittedLogo = *src.Logo(DisplayModel::Vfd128);
+        QCOMPARE(fittedLogo.size(), QSize(50, 30));
+        QCOMPARE(fittedLogo.copy(0, 0, 40, 20), pattern(40, 20, 1));
+        QImage unlit(10, 30, QImage::Format_ARGB32);
+        unlit.fill(0);
+        QCOMPARE(fittedLogo.copy(40, 0, 10, 30), unlit);
+        QCOMPARE(*dst.Logo(DisplayModel::Vfd128), fittedLogo);
+        // Special-state bitmaps keep their own size.
+        QCOMPARE(*dst.SpecialBitmap(DisplayModel::Lcd240, 10), pattern(100, 50, 6));
+
+        // Everything else comes back as it was.
+        QCOMPARE(int(dst.Model()), model);
+        QCOMPARE(dst.VerticalMounting(), vertical);
+        QCOMPARE(dst.FloorFontName(), u"DejaVu Sans"_s);
+        QCOMPARE(dst.FloorFontSize(), -120);
+        QCOMPARE(dst.FloorTextOffsetY(), -7);
+        QCOMPARE(dst.Alignment(), 2);
+        QCOMPARE(dst.FirstTextLine(), 3);
+        QCOMPARE(dst.LastTextLine(), 5);
+        QCOMPARE(dst.FloorCount(), 12);
+        QCOMPARE(dst.FloorText(9, 64), u"hidden but stored"_s);
+        QCOMPARE(dst.FloorText(5, 7), src.FloorText(5, 7));
+        QCOMPARE(dst.MonthNames, src.MonthNames);
+        QVERIFY(dst.IsProjectOpen());
+        // The stored region flags won over the option setters.
+        QVERIFY(dst.ShowLogo());
+        QVERIFY(!regionOf(dst.Layouts().Main(DisplayModel::Vfd128), u"STABMP"_s)->Active);
+        QVERIFY(regionOf(dst.Layouts().Main(DisplayModel::Vfd256), u"UHR"_s)->Active);
+        QVERIFY(regionOf(dst.Layouts().Klein(DisplayModel::Vfd128), u"PFEIL"_s)->Active);
+        QVERIFY(!dst.ShowArrows());
+        QCOMPARE(regionOf(dst.Layouts().Main(DisplayModel::Lcd240), u"TXT3"_s)->Rect,
+                 regionOf(src.Layouts().Main(DisplayModel::Lcd240), u"TXT3"_s)->Rect);
+
+        // Saving the opened project stores the same record.
+        src.SetSpecialText(3, u"Ausser Betrieb"_s);
+        src.SetFloorText(3, 2, u"123456789012345678901"_s);
+        const QByteArray expected = ProjectMapping::FillRecord(src).toBytes();
+        const QByteArray actual = ProjectMapping::FillRecord(dst).toBytes();
+        for (int i = 0; i < expected.size(); ++i)
+            if (expected[i] != actual[i])
+                QFAIL(qPrintable(u"stored again, byte %1 differs"_s.arg(i)));
+    }
+
+    void fillRecordFitsBitmaps()
+    {
+        ProjectModel m(nullptr, nullptr);
+        fillModel(m, DisplayModel::Vfd128, false);
+        const ProjectRecord rec = ProjectMapping::FillRecord(m);
+        QCOMPARE(int(rec.FormatMark), 1);
+        // Larger than the region: cut; smaller: padded; equal: untouched.
+        const BitmapRecord &cut = rec.floorBitmaps(1)[63]; // LCD ETABMP is 65 x 22
+        QCOMPARE(cut.Width, 65);
+        QCOMPARE(cut.Height, 22);
+        QCOMPARE(ImageFromBitmapRecord(cut), pattern(70, 25, 2).copy(0, 0, 65, 22));
+        QCOMPARE(rec.floorBitmaps(2)[0], BitmapRecordFromImage(pattern(66, 22, 3)));
+        QCOMPARE(rec.arrows(2)[0].Width, 66);
+        QCOMPARE(rec.arrows(2)[0].Height, 60);
+        QCOMPARE(rec.smallArrows(0)[1].Width, 20);
+        QCOMPARE(rec.smallArrows(0)[1].Height, 24);
+        QCOMPARE(ImageFromBitmapRecord(rec.smallArrows(0)[1]).copy(0, 0, 19, 21), pattern(19, 21, 5));
+        // Special states: own size, texts shared by all three models.
+        QCOMPARE(rec.specialStates(1)[9].Bitmap, BitmapRecordFromImage(pattern(100, 50, 6)));
+        QCOMPARE(rec.specialStates(0)[0].Bitmap, BitmapRecordFromImage(pattern(128, 64, 7)));
+        for (int model = 0; model < 3; ++model)
+            QCOMPARE(rec.specialStates(model)[3].Text, QByteArray("Brandfall"));
+        // Empty slots are records of zero bytes.
+        QCOMPARE(rec.logo(1), BitmapRecord());
+        QCOMPARE(rec.FloorTexts[1][0], QByteArray("Zeile 3 \xC4rzte"));
+    }
+
+    void templateChoicesWin()
+    {
+        ProjectModel src(nullptr, nullptr);
+        fillModel(src, DisplayModel::Vfd256, false);
+        ProjectRecord rec = ProjectMapping::FillRecord(src);
+
+        ProjectModel dst(nullptr, nullptr);
+        dst.StateFlags |= ProjectModel::NewProjectBuilding;
+        ProjectApplyOptions opts;
+        opts.Template = true;
+        opts.TemplateFloorCount = 12;
+        opts.TemplateDisplayModel = 1;
+        opts.TemplateVertical = true;
+        QString selectedFont;
+        opts.SelectFont = [&selectedFont](const QString &name) { selectedFont = name; };
+        ProjectMapping::ApplyRecord(dst, rec, opts);
+        QCOMPARE(dst.FloorCount(), 12);
+        QCOMPARE(dst.Model(), DisplayModel::Lcd240);
+        QVERIFY(dst.VerticalMounting());
+        QCOMPARE(selectedFont, u"DejaVu Sans"_s);
+        QVERIFY(dst.IsProjectOpen());
+        QVERIFY(!(dst.StateFlags & ProjectModel::NewProjectBuilding));
+        QCOMPARE(dst.FloorText(9, 64), u"hidden but stored"_s);
+    }
+
+    void failedOpenChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("error");
+        const QByteArray good = compressed(sampleRecord().toBytes());
+        QTest::newRow("not bzip2") << QByteArray("hello world") << u"error -5"_s;
+        QTest::newRow("cut off") << good.left(good.size() - 10) << u"error -7"_s;
+        QTest::newRow("short older format") << compressed(QByteArray(5000, '\0')) << QString();
+    }
+
+    void failedOpenChangesNothing()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, error);
+        ProjectModel m(nullptr, nullptr);
+        fillModel(m, DisplayModel::Lcd240, false);
+        m.SetProjectOpen(true);
+        const QByteArray before = ProjectMapping::FillRecord(m).toBytes();
+        const quint16 flags = m.StateFlags;
+
+        const QString file = path(u"broken.orv"_s);
+        QVERIFY(writeAll(file, data));
+        const ProjectOpenResult r = ProjectMapping::OpenProjectFile(m, file);
+        QVERIFY(!r.Ok);
+        if (!error.isEmpty())
+            QCOMPARE(r.Error, error);
+        QVERIFY(!r.Error.isEmpty());
+        QCOMPARE(ProjectMapping::FillRecord(m).toBytes(), before);
+        QCOMPARE(m.StateFlags, flags);
+        QCOMPARE(readAll(file), data);
+    }
+
+    void absurdFileOpensClamped()
+    {
+        QByteArray bytes = sampleRecord().toBytes();
+        bytes[0] = 9;
+        bytes.replace(155, 4, le32(-20));
+        bytes.replace(635, 4, le32(77));
+        bytes.replace(631, 4, le32(2));
+        bytes.replace(13312 + 4104 * 2, 8, QByteArray(le32(5) + le32(0)));   // 5 x 0: no bitmap
+        bytes.replace(13312 + 4104 * 3, 8, QByteArray(le32(200) + le32(200))); // too large
+        const QString file = path(u"absurd.orv"_s);
+        QVERIFY(writeAll(file, compressed(bytes)));
+
+        ProjectModel m(nullptr, nullptr);
+        m.SetFloorBitmap(DisplayModel::Vfd128, 3, pattern(8, 8, 1));
+        m.SetFloorBitmap(DisplayModel::Vfd128, 4, pattern(8, 8, 2));
+        const ProjectOpenResult r = ProjectMapping::OpenProjectFile(m, file);
+        QVERIFY2(r.Ok, qPrintable(r.Error));
+        QCOMPARE(r.Warnings.size(), 4);
+        QCOMPARE(m.Model(), DisplayModel::Vfd256);
+        QCOMPARE(m.FloorCount(), 2);
+        QCOMPARE(m.FirstTextLine(), 2);
+        QCOMPARE(m.LastTextLine(), 8);
+        QCOMPARE(m.FloorBitmap(DisplayModel::Vfd128, 3), nullptr);
+        QCOMPARE(m.FloorBitmap(DisplayModel::Vfd128, 4), nullptr);
     }
 
     void tempPathNames_data()
