@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -550,12 +551,17 @@ void TestLedMatrix::convolveMatchesDefinition_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
     QTest::addColumn<quint32>("seed");
-    // Widths around the four-pixel steps of the inner loop.
-    for (int w : {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 37, 64})
-        QTest::addRow("%dx7", w) << w << 7 << quint32(w * 31 + 7);
-    QTest::newRow("3x3") << 3 << 3 << 5u;
-    QTest::newRow("1x9") << 1 << 9 << 6u;
-    QTest::newRow("130x3") << 130 << 3 << 8u;
+    QTest::addColumn<bool>("plain");
+    // Widths around the four-pixel steps of the inner loops, on the wide and the
+    // plain code path.
+    for (bool plain : {false, true}) {
+        const char *path = plain ? "plain" : "wide";
+        for (int w : {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 37, 64})
+            QTest::addRow("%s %dx7", path, w) << w << 7 << quint32(w * 31 + 7) << plain;
+        QTest::addRow("%s 3x3", path) << 3 << 3 << 5u << plain;
+        QTest::addRow("%s 1x9", path) << 1 << 9 << 6u << plain;
+        QTest::addRow("%s 130x3", path) << 130 << 3 << 8u << plain;
+    }
 }
 
 void TestLedMatrix::convolveMatchesDefinition()
@@ -563,6 +569,10 @@ void TestLedMatrix::convolveMatchesDefinition()
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(quint32, seed);
+    QFETCH(bool, plain);
+    if (plain)
+        qputenv("ORV_NO_AVX2", "1");
+    const auto restore = qScopeGuard([] { qunsetenv("ORV_NO_AVX2"); });
     QRandomGenerator rng(seed);
     QImage img(width, height, QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y)
