@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "display/layouts.h"
 #include "project/bitmappacking.h"
 #include "project/projectrecord.h"
 #include "util/win1252.h"
@@ -268,6 +269,13 @@ private Q_SLOTS:
         QCOMPARE(rec.FloorBitmaps[2][0].Width, 240);
         rec.mainRegions(1)[0].Active = true;
         QVERIFY(rec.MainRegions[1][0].Active);
+        // The same through the display model type.
+        QCOMPARE(rec.floorBitmaps(DisplayModel::Lcd240)[0].Width, 240);
+        rec.logo(DisplayModel::Vfd256).Height = 7;
+        QCOMPARE(rec.Logos[1].Height, 7);
+        rec.specialStates(DisplayModel::Lcd240)[2].Text = "x";
+        QCOMPARE(rec.SpecialStates[2][2].Text, QByteArray("x"));
+        QVERIFY(rec.smallRegions(DisplayModel::Lcd240) == rec.SmallRegions[1]);
     }
 
     void textFields_data()

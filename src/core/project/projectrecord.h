@@ -9,6 +9,8 @@
 
 #include <array>
 
+enum class DisplayModel; // display/layouts.h: Vfd128 = 0, Lcd240 = 1, Vfd256 = 2
+
 /// One region of a layout as stored: its current rectangle (inclusive LED
 /// coordinates) and whether it is active. 17 bytes: Left, Top, Right, Bottom as
 /// 32-bit little-endian integers, then Active as one byte.
@@ -235,6 +237,21 @@ struct ProjectRecord
     const ArrowBlock &smallArrows(int displayModel) const;
     BitmapRecord &logo(int displayModel);
     const BitmapRecord &logo(int displayModel) const;
+
+    MainRegionBlock &mainRegions(::DisplayModel m) { return mainRegions(int(m)); }
+    const MainRegionBlock &mainRegions(::DisplayModel m) const { return mainRegions(int(m)); }
+    SmallRegionBlock &smallRegions(::DisplayModel m) { return smallRegions(int(m)); }
+    const SmallRegionBlock &smallRegions(::DisplayModel m) const { return smallRegions(int(m)); }
+    FloorBitmapBlock &floorBitmaps(::DisplayModel m) { return floorBitmaps(int(m)); }
+    const FloorBitmapBlock &floorBitmaps(::DisplayModel m) const { return floorBitmaps(int(m)); }
+    SpecialStateBlock &specialStates(::DisplayModel m) { return specialStates(int(m)); }
+    const SpecialStateBlock &specialStates(::DisplayModel m) const { return specialStates(int(m)); }
+    ArrowBlock &arrows(::DisplayModel m) { return arrows(int(m)); }
+    const ArrowBlock &arrows(::DisplayModel m) const { return arrows(int(m)); }
+    ArrowBlock &smallArrows(::DisplayModel m) { return smallArrows(int(m)); }
+    const ArrowBlock &smallArrows(::DisplayModel m) const { return smallArrows(int(m)); }
+    BitmapRecord &logo(::DisplayModel m) { return logo(int(m)); }
+    const BitmapRecord &logo(::DisplayModel m) const { return logo(int(m)); }
 
     /// The kSize bytes of the record. Texts longer than their field are cut.
     QByteArray toBytes() const;
