@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Project file reader: decompression, record parsing, font section and checks.
 #include "project/bitmappacking.h"
-#include "project/bz2stream.h"
 #include "project/projectfile.h"
 
 #include <cstddef>
@@ -12,8 +11,8 @@ namespace {
 /// Inputs starting with 'R' describe decompressed content instead of a file, so
 /// that mutations reach the record and font-section checks rather than failing the
 /// stream's checksum: bytes 1..3 give an offset into the record where the next
-/// byte-1[4] bytes are placed, the remaining bytes follow the record.
-QByteArray fileFromContentInput(const QByteArray &in)
+/// 4 x byte[4] bytes are placed, the remaining bytes follow the record.
+QByteArray contentFromInput(const QByteArray &in)
 {
     if (in.size() < 5)
         return QByteArray();
@@ -24,9 +23,7 @@ QByteArray fileFromContentInput(const QByteArray &in)
     const int n = qMin(length, ProjectRecord::kSize - offset);
     content.replace(offset, n, in.constData() + 5, n);
     content.append(in.constData() + 5 + length, in.size() - 5 - length);
-    QByteArray file;
-    Bz2Stream::compress(content, &file);
-    return file;
+    return content;
 }
 
 } // namespace
@@ -34,8 +31,9 @@ QByteArray fileFromContentInput(const QByteArray &in)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QByteArray bytes = size > 0 && data[0] == 'R' ? fileFromContentInput(input) : input;
-    const ProjectReadResult r = ProjectFile::decode(bytes, QStringLiteral("fuzz"));
+    const ProjectReadResult r = size > 0 && data[0] == 'R'
+        ? ProjectFile::decodeContent(contentFromInput(input), QStringLiteral("fuzz"))
+        : ProjectFile::decode(input, QStringLiteral("fuzz"));
     if (!r.ok())
         return 0;
     const ProjectRecord &rec = r.Contents->Record;

@@ -791,6 +791,18 @@ private Q_SLOTS:
         QVERIFY2(r.ok(), qPrintable(r.Error));
         QVERIFY(r.Contents->Fonts.isEmpty());
 
+        // Content that is already decompressed reads the same.
+        FontSection fonts;
+        fonts.Header.FileNames[0] = "f.ttf";
+        fonts.Files = {QByteArray("font")};
+        const QByteArray withFonts = ProjectFile::content(sampleRecord(), fonts);
+        const ProjectReadResult plain = ProjectFile::decodeContent(withFonts, u"plain"_s);
+        const ProjectReadResult packed2 = ProjectFile::decode(compressed(withFonts), u"packed"_s);
+        QVERIFY(plain.ok() && packed2.ok());
+        QCOMPARE(plain.Contents->Record, packed2.Contents->Record);
+        QCOMPARE(plain.Contents->Fonts.Files, packed2.Contents->Fonts.Files);
+        QCOMPARE(plain.Contents->Fonts.Header, packed2.Contents->Fonts.Header);
+
         // A stream that is read in small pieces gives the same bytes.
         const QByteArray packed = compressed(content);
         QBuffer buffer;

@@ -73,27 +73,29 @@ ProjectReadResult failure(const QString &error, const QString &where)
     return r;
 }
 
-} // namespace
-
-ProjectReadResult ProjectFile::read(const QString &path)
+/// Decompressed content straight from memory, read like a stream.
+class BytesSource
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(file.errorString(), path);
-    return readDevice(&file, path);
-}
+public:
+    explicit BytesSource(const QByteArray &data) : m_data(data) {}
+    QByteArray read(qint64 maxSize)
+    {
+        const QByteArray part = m_data.mid(m_pos, maxSize);
+        m_pos += part.size();
+        return part;
+    }
+    bool hasError() const { return false; }
+    QString errorString() const { return QString(); }
+    qint64 totalOut() const { return m_pos; }
 
-ProjectReadResult ProjectFile::decode(const QByteArray &fileBytes, const QString &name)
-{
-    QBuffer buffer;
-    buffer.setData(fileBytes);
-    buffer.open(QIODevice::ReadOnly);
-    return readDevice(&buffer, name);
-}
+private:
+    const QByteArray &m_data;
+    qint64 m_pos = 0;
+};
 
-ProjectReadResult ProjectFile::readDevice(QIODevice *device, const QString &name)
+template<class Source>
+ProjectReadResult parseContent(Source &stream, const QString &name)
 {
-    Bz2Stream stream(device, Bz2Stream::Mode::Decompress);
     const auto streamFailure = [&stream, &name]() {
         return failure(stream.errorString(), whereText(name, stream.totalOut()));
     };
@@ -157,6 +159,36 @@ ProjectReadResult ProjectFile::readDevice(QIODevice *device, const QString &name
     contents.Record.sanitize(result.Warnings);
     result.Contents = std::move(contents);
     return result;
+}
+
+} // namespace
+
+ProjectReadResult ProjectFile::read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(file.errorString(), path);
+    return readDevice(&file, path);
+}
+
+ProjectReadResult ProjectFile::decode(const QByteArray &fileBytes, const QString &name)
+{
+    QBuffer buffer;
+    buffer.setData(fileBytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readDevice(&buffer, name);
+}
+
+ProjectReadResult ProjectFile::readDevice(QIODevice *device, const QString &name)
+{
+    Bz2Stream stream(device, Bz2Stream::Mode::Decompress);
+    return parseContent(stream, name);
+}
+
+ProjectReadResult ProjectFile::decodeContent(const QByteArray &content, const QString &name)
+{
+    BytesSource source(content);
+    return parseContent(source, name);
 }
 
 QByteArray ProjectFile::content(const ProjectRecord &record, const FontSection &fonts)

@@ -73,6 +73,8 @@ public:
     static ProjectReadResult read(const QString &path);
     /// The same for the bytes of a file; \a name is used in messages.
     static ProjectReadResult decode(const QByteArray &fileBytes, const QString &name = QString());
+    /// The same for content that is already decompressed.
+    static ProjectReadResult decodeContent(const QByteArray &content, const QString &name = QString());
 
     /// Writes \a record (with FormatMark 1) and, when \a fonts holds files, the font
     /// section, as one bzip2 stream. The file is replaced only when everything was

@@ -132,10 +132,8 @@ public:
         if (start >= m_bytes.size())
             return b;
         const int n = int(std::min<qsizetype>(m_bytes.size() - start, BitmapRecord::kPixelBytes));
-        bool allZero = true;
-        for (int i = 0; i < n && allZero; ++i)
-            allZero = m_bytes[start + i] == 0;
-        if (!allZero) {
+        const char *src = m_bytes.constData() + start;
+        if (std::any_of(src, src + n, [](char c) { return c != 0; })) {
             char *dst = b.PackedPixels.data(); // detaches from the shared zero block
             std::memcpy(dst, m_bytes.constData() + start, size_t(n));
         }
