@@ -36,7 +36,10 @@ public:
     explicit LedMatrix(QObject *parent = nullptr);
     ~LedMatrix() override;
 
-    // Properties (setters behave as the control's property setters).
+    // Properties (setters behave as the control's property setters). The size,
+    // gap and count setters ignore the current value, sizes and counts below 1,
+    // negative gaps, sizes and gaps above 255, and values that would make a
+    // control side exceed 32767 pixels.
     bool EnaUpdate() const { return m_enaUpdate; }
     void SetEnaUpdate(bool on) { m_enaUpdate = on; }
     QRgb ColorBG() const { return m_colorBG; }
@@ -81,13 +84,18 @@ public:
     void ClearArea(const TRect &r);
     void MarkRect(const TRect &r);
     void DrawFontText(const TRect &r, int dx, int dy, const FontSpec &font, const QString &text);
-    /// Clears the alpha byte of every pixel of \a source (the caller's raster changes).
+    /// Clears the alpha byte of every pixel of \a source (the caller's raster changes;
+    /// other formats are converted to Format_ARGB32 first). Stretching is nearest
+    /// neighbour: cell x of a rectangle w wide shows source column x * srcW / w
+    /// (integer division), rows likewise.
     void PutBitmap(QImage &source, const TRect &r, bool stretch);
     void GetBitmap(const TRect &r, QImage &dest) const;
     /// Text in a bitmap font; characters are looked up by their Windows-1252 byte.
     void DrawGlyphText(int x, int y, const TUserFont &font, const QString &text);
 
-    /// The image a view shows: the screen raster, softened when SoftenOut is set.
+    /// The image a view shows: the screen raster, softened when SoftenOut is set
+    /// (SoftenCount passes; the softened image is kept and recomputed only around
+    /// the pixels that changed since the last paint).
     QImage Paint() const;
     /// One softening pass (weights 2 2 2 / 2 0 2 / 2 2 2, divisor 16).
     static void Convolve3x3(QImage &raster);
