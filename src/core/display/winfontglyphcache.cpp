@@ -57,6 +57,76 @@ bool WinFontGlyphInk::ColInk(int gx, int a, int b) const
     return anyRun(ColStart, ColRuns, gx - Left, a, b);
 }
 
+namespace {
+
+bool fullRun(const std::vector<int> &start, const std::vector<std::pair<int, int>> &runs, int line,
+             int a, int b)
+{
+    const int end = start[size_t(line) + 1];
+    for (int i = start[size_t(line)]; i < end; ++i) {
+        const auto &r = runs[size_t(i)];
+        if (r.first > a)
+            return false;
+        if (r.second >= b)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool WinFontGlyphInk::RowFull(int gy, int a, int b) const
+{
+    if (!HasInk || gy < Top || gy > Bottom || a < Left || b > Right)
+        return false;
+    return fullRun(RowStart, RowRuns, gy - Top, a, b);
+}
+
+bool WinFontGlyphInk::ColFull(int gx, int a, int b) const
+{
+    if (!HasInk || gx < Left || gx > Right || a < Top || b > Bottom)
+        return false;
+    return fullRun(ColStart, ColRuns, gx - Left, a, b);
+}
+
+int WinFontGlyphInk::RowCertain(int gy, int a, int b) const
+{
+    if (a > b)
+        return 0;
+    if (!RowInk(gy - 1, a - 1, b + 1) && !RowInk(gy, a - 1, b + 1) && !RowInk(gy + 1, a - 1, b + 1))
+        return 0;
+    if (gy < Top || gy > Bottom)
+        return -1;
+    const int end = RowStart[size_t(gy - Top) + 1];
+    for (int i = RowStart[size_t(gy - Top)]; i < end; ++i) {
+        const int lo = std::max(RowRuns[size_t(i)].first + 1, a);
+        const int hi = std::min(RowRuns[size_t(i)].second - 1, b);
+        for (int gx = lo; gx <= hi; ++gx)
+            if (RowFull(gy - 1, gx - 1, gx + 1) && RowFull(gy + 1, gx - 1, gx + 1))
+                return 1;
+    }
+    return -1;
+}
+
+int WinFontGlyphInk::ColCertain(int gx, int a, int b) const
+{
+    if (a > b)
+        return 0;
+    if (!ColInk(gx - 1, a - 1, b + 1) && !ColInk(gx, a - 1, b + 1) && !ColInk(gx + 1, a - 1, b + 1))
+        return 0;
+    if (gx < Left || gx > Right)
+        return -1;
+    const int end = ColStart[size_t(gx - Left) + 1];
+    for (int i = ColStart[size_t(gx - Left)]; i < end; ++i) {
+        const int lo = std::max(ColRuns[size_t(i)].first + 1, a);
+        const int hi = std::min(ColRuns[size_t(i)].second - 1, b);
+        for (int gy = lo; gy <= hi; ++gy)
+            if (ColFull(gx - 1, gy - 1, gy + 1) && ColFull(gx + 1, gy - 1, gy + 1))
+                return 1;
+    }
+    return -1;
+}
+
 size_t qHash(const WinFontGlyphCache::GlyphKey &key, size_t seed)
 {
     return qHashMulti(seed, key.Name, key.Size, key.Bold, key.Italic, key.Ch);

@@ -34,6 +34,16 @@ struct WinFontGlyphInk
     bool RowInk(int gy, int a, int b) const;
     /// Any ink in glyph column \a gx between the glyph rows \a a and \a b?
     bool ColInk(int gx, int a, int b) const;
+    /// Ink in every pixel of glyph row \a gy from column \a a to \a b?
+    bool RowFull(int gy, int a, int b) const;
+    bool ColFull(int gx, int a, int b) const;
+
+    /// Whether glyph row \a gy holds ink between the columns \a a and \a b in
+    /// a way that a drawing at another origin cannot change: 1 surely ink (a
+    /// pixel there whose eight neighbours are ink too), 0 surely none (no ink
+    /// within one pixel of that stretch), -1 too close to an edge to tell.
+    int RowCertain(int gy, int a, int b) const;
+    int ColCertain(int gx, int a, int b) const;
 };
 
 /// Cache of glyph ink and of finished alignments, shared by every TWinFontInfo

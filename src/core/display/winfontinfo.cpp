@@ -303,10 +303,13 @@ void TWinFontInfo::alignLiteral(QChar ch, int &x, int &y)
     scanRaster();
 }
 
-// Runs the stepping on the captured ink instead of redrawing, then draws once
-// at the origin found and checks that the raster shows exactly the shifted
-// capture. False (nothing decided) when the glyph could not be captured whole
-// or a drawing ever differed from its capture.
+// Runs the stepping on the captured ink instead of redrawing at every step.
+// A step whose row or column test the capture answers beyond doubt (ink well
+// inside the glyph, or no ink within a pixel) needs no drawing; a test near an
+// edge of the ink, where a drawing at another origin may differ by a pixel, is
+// answered by a real drawing at that origin. The origin found is then drawn
+// for real and compared with the capture. False (nothing decided) when the
+// glyph could not be captured whole or a drawing ever differed from it.
 bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
 {
     WinFontGlyphInk &ink = WinFontGlyphCache::instance().Ink(glyph);
@@ -315,12 +318,39 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
     const int w = ScratchBitmap.width();
     const int h = ScratchBitmap.height();
     const bool visible = w > 0 && h > 0;
+    bool drawn = false;
+    int drawnX = 0;
+    int drawnY = 0;
+    auto drawAt = [&](int px, int py) {
+        if (!drawn || px != drawnX || py != drawnY) {
+            drawScratch(ch, px, py);
+            drawn = true;
+            drawnX = px;
+            drawnY = py;
+        }
+    };
     int fx = x;
     int fy = y;
     stepAlign(
         fx, fy, [](int, int) {},
-        [&](int px, int py) { return !(visible && ink.RowInk(-py, -px, w - 1 - px)); },
-        [&](int px, int py) { return !(visible && ink.ColInk(-px, -py, h - 1 - py)); });
+        [&](int px, int py) {
+            if (!visible)
+                return true;
+            const int certain = ink.RowCertain(-py, -px, w - 1 - px);
+            if (certain >= 0)
+                return certain == 0;
+            drawAt(px, py);
+            return RowEmpty(0);
+        },
+        [&](int px, int py) {
+            if (!visible)
+                return true;
+            const int certain = ink.ColCertain(-px, -py, h - 1 - py);
+            if (certain >= 0)
+                return certain == 0;
+            drawAt(px, py);
+            return ColEmpty(0);
+        });
 
     WinFontGlyphCache &cache = WinFontGlyphCache::instance();
     if (cache.FindChecked(glyph, w, h, fx, fy, m_raster)) {
@@ -328,7 +358,7 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
         y = fy;
         return true;
     }
-    drawScratch(ch, fx, fy);
+    drawAt(fx, fy);
     std::vector<char> expected(size_t(std::max(w, 0)));
     for (int ry = 0; ry < h; ++ry) {
         std::fill(expected.begin(), expected.end(), 0);
