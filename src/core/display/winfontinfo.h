@@ -18,11 +18,14 @@
 /// Everything works on pixels: a glyph is drawn (white on opaque black) into
 /// ScratchBitmap, a raster of the fit rectangle's size, and moved or resized
 /// until its ink sits where it must. By default the pixel stepping is worked
-/// out on one cached drawing per glyph, style and size (shifted to each
-/// origin, clipped to the raster), and the origin it ends at is checked by
-/// drawing there for real; where that drawing differs from the shifted one, the
-/// glyph falls back to redrawing at every step. SetReferenceMode(true) makes
-/// every step a full redraw, the slow reference the fast path is compared with.
+/// out on one cached drawing per glyph, style and size, shifted to each origin
+/// and clipped to the raster. A glyph drawn at another origin can differ by a
+/// pixel along the edges of its ink, so every step whose row or column test
+/// lies within a pixel of an ink edge is decided by a real drawing at that
+/// origin, and the origin found is drawn for real and compared with the shifted
+/// capture (a glyph whose capture disagrees falls back to redrawing at every
+/// step). SetReferenceMode(true) makes every step a full redraw: the slow
+/// reference the fast path is compared with.
 /// Finished alignments are cached per thread, so ScratchBitmap does not always
 /// show the glyph last aligned.
 ///
