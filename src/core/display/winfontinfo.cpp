@@ -308,8 +308,9 @@ void TWinFontInfo::alignLiteral(QChar ch, int &x, int &y)
 // inside the glyph, or no ink within a pixel) needs no drawing; a test near an
 // edge of the ink, where a drawing at another origin may differ by a pixel, is
 // answered by a real drawing at that origin. The origin found is then drawn
-// for real and compared with the capture. False (nothing decided) when the
-// glyph could not be captured whole or a drawing ever differed from it.
+// for real (the raster state comes from that drawing) and compared with the
+// capture. False (nothing decided) when the glyph could not be captured whole
+// or a drawing ever differed from it away from the edges of its ink.
 bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
 {
     WinFontGlyphInk &ink = WinFontGlyphCache::instance().Ink(glyph);
@@ -372,9 +373,20 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
                     expected[size_t(rx)] = 1;
             }
         }
+        // A pixel may differ from the capture only along an edge of the ink;
+        // anywhere else the capture is wrong and the steps decided from it too.
         const auto *line = reinterpret_cast<const QRgb *>(ScratchBitmap.constScanLine(ry));
         for (int rx = 0; rx < w; ++rx) {
-            if (isInk(line[rx]) != (expected[size_t(rx)] != 0)) {
+            const bool captured = expected[size_t(rx)] != 0;
+            if (isInk(line[rx]) == captured)
+                continue;
+            const int gx = rx - fx;
+            const bool alongEdge = captured
+                ? !(ink.RowFull(gy - 1, gx - 1, gx + 1) && ink.RowFull(gy, gx - 1, gx + 1)
+                    && ink.RowFull(gy + 1, gx - 1, gx + 1))
+                : ink.RowInk(gy - 1, gx - 1, gx + 1) || ink.RowInk(gy, gx - 1, gx + 1)
+                    || ink.RowInk(gy + 1, gx - 1, gx + 1);
+            if (!alongEdge) {
                 ink.Trusted = false;
                 return false;
             }

@@ -23,8 +23,8 @@
 /// pixel along the edges of its ink, so every step whose row or column test
 /// lies within a pixel of an ink edge is decided by a real drawing at that
 /// origin, and the origin found is drawn for real and compared with the shifted
-/// capture (a glyph whose capture disagrees falls back to redrawing at every
-/// step). SetReferenceMode(true) makes every step a full redraw: the slow
+/// capture (a glyph whose capture disagrees away from the ink's edges falls
+/// back to redrawing at every step). SetReferenceMode(true) makes every step a full redraw: the slow
 /// reference the fast path is compared with.
 /// Finished alignments are cached per thread, so ScratchBitmap does not always
 /// show the glyph last aligned.
