@@ -5,6 +5,7 @@
 #include "display/layouts.h"
 #include "display/winfontinfo.h"
 #include "ledmatrix/ledmatrix.h"
+#include "util/win1252.h"
 
 #include <QGuiApplication>
 
@@ -117,6 +118,31 @@ void FontChange(benchmark::State &state, bool reference, bool cold)
     record(state, reference ? "font/reference" : cold ? "font/fast-cold" : "font/fast-warm", total);
 }
 
+// (c) The offsets of every character 0x20..0xFF in a fitted font, as the
+// flash-file generator asks for them; glyph and alignment caches dropped first.
+void CharacterSet(benchmark::State &state, bool reference)
+{
+    Preview p(reference);
+    p.run(kTexts[0]);
+    TWinFontInfo &info = *p.lcd->FontInfo;
+    double total = 0;
+    for (auto _ : state) {
+        TWinFontInfo::ClearGlyphCache();
+        info.SetHorzAlign(1); // clears the offsets
+        const auto t0 = Clock::now();
+        int sum = 0;
+        for (int code = 0x20; code <= 0xFF; ++code) {
+            const QChar ch = Win1252::toUnicode(uchar(code));
+            sum += info.CharXOffset(ch) + info.CharYOffset(ch);
+        }
+        benchmark::DoNotOptimize(sum);
+        total += msSince(t0);
+    }
+    record(state, reference ? "charset/reference" : "charset/fast", total);
+}
+
+void BM_CharacterSet_FastCold(benchmark::State &s) { CharacterSet(s, false); }
+void BM_CharacterSet_Reference(benchmark::State &s) { CharacterSet(s, true); }
 void BM_Keystroke_Fast(benchmark::State &s) { Keystroke(s, false); }
 void BM_Keystroke_Reference(benchmark::State &s) { Keystroke(s, true); }
 void BM_FontChange_FastWarm(benchmark::State &s) { FontChange(s, false, false); }
@@ -128,6 +154,8 @@ BENCHMARK(BM_Keystroke_Reference)->Unit(benchmark::kMillisecond)->UseRealTime()-
 BENCHMARK(BM_FontChange_FastWarm)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FontChange_FastCold)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 BENCHMARK(BM_FontChange_Reference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_CharacterSet_FastCold)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CharacterSet_Reference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 void printRatio(const char *what, const std::string &fast, const std::string &reference)
 {
@@ -152,5 +180,6 @@ int main(int argc, char **argv)
     printRatio("keystroke (preview, warm)", "keystroke/fast", "keystroke/reference");
     printRatio("font change (refit + preview, warm)", "font/fast-warm", "font/reference");
     printRatio("font change (refit + preview, cold)", "font/fast-cold", "font/reference");
+    printRatio("character set offsets (cold)", "charset/fast", "charset/reference");
     return 0;
 }
