@@ -174,6 +174,7 @@ void WinFontGlyphCache::Clear()
     m_inks.clear();
     m_aligns.clear();
     m_checked.clear();
+    m_edgeTests.clear();
 }
 
 int WinFontGlyphCache::Glyph(const FontSpec &font, QChar ch)
@@ -226,6 +227,24 @@ void WinFontGlyphCache::StoreChecked(int glyph, int width, int height, int x, in
     if (m_checked.size() >= kMaxAligns)
         m_checked.clear();
     m_checked.insert(AlignKey{glyph, width, height, x, y}, state);
+}
+
+bool WinFontGlyphCache::FindEdgeTest(int glyph, int width, int height, int x, int y,
+                                     EdgeTest &out) const
+{
+    const auto it = m_edgeTests.constFind(AlignKey{glyph, width, height, x, y});
+    if (it == m_edgeTests.constEnd())
+        return false;
+    out = *it;
+    return true;
+}
+
+void WinFontGlyphCache::StoreEdgeTest(int glyph, int width, int height, int x, int y,
+                                      const EdgeTest &test)
+{
+    if (m_edgeTests.size() >= kMaxAligns)
+        m_edgeTests.clear();
+    m_edgeTests.insert(AlignKey{glyph, width, height, x, y}, test);
 }
 
 void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk &ink)

@@ -75,6 +75,15 @@ public:
     void StoreChecked(int glyph, int width, int height, int x, int y,
                       const TWinFontInfo::RasterState &state);
 
+    /// Row 0 and column 0 of a real drawing at (x, y) in a raster of the given size.
+    struct EdgeTest
+    {
+        bool Row0Empty = true;
+        bool Col0Empty = true;
+    };
+    bool FindEdgeTest(int glyph, int width, int height, int x, int y, EdgeTest &out) const;
+    void StoreEdgeTest(int glyph, int width, int height, int x, int y, const EdgeTest &test);
+
     void Clear();
     /// Drops the caches of every thread (each one clears on its next use).
     static void Invalidate();
@@ -114,6 +123,7 @@ private:
     std::vector<std::unique_ptr<WinFontGlyphInk>> m_inks;
     QHash<AlignKey, AlignResult> m_aligns;
     QHash<AlignKey, TWinFontInfo::RasterState> m_checked; // X0/Y0 hold the drawing origin
+    QHash<AlignKey, EdgeTest> m_edgeTests; // X0/Y0 hold the drawing origin
     int m_generation = 0;
 };
 

@@ -330,6 +330,19 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
             drawnY = py;
         }
     };
+    // What a real drawing shows in row 0 and column 0; the same origins come
+    // up again in later alignments of the glyph (fitting, measuring, offsets).
+    WinFontGlyphCache &cache = WinFontGlyphCache::instance();
+    auto realTest = [&](int px, int py) {
+        WinFontGlyphCache::EdgeTest t;
+        if (!cache.FindEdgeTest(glyph, w, h, px, py, t)) {
+            drawAt(px, py);
+            t.Row0Empty = RowEmpty(0);
+            t.Col0Empty = ColEmpty(0);
+            cache.StoreEdgeTest(glyph, w, h, px, py, t);
+        }
+        return t;
+    };
     int fx = x;
     int fy = y;
     stepAlign(
@@ -340,8 +353,7 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
             const int certain = ink.RowCertain(-py, -px, w - 1 - px);
             if (certain >= 0)
                 return certain == 0;
-            drawAt(px, py);
-            return RowEmpty(0);
+            return realTest(px, py).Row0Empty;
         },
         [&](int px, int py) {
             if (!visible)
@@ -349,11 +361,9 @@ bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
             const int certain = ink.ColCertain(-px, -py, h - 1 - py);
             if (certain >= 0)
                 return certain == 0;
-            drawAt(px, py);
-            return ColEmpty(0);
+            return realTest(px, py).Col0Empty;
         });
 
-    WinFontGlyphCache &cache = WinFontGlyphCache::instance();
     if (cache.FindChecked(glyph, w, h, fx, fy, m_raster)) {
         x = fx;
         y = fy;
