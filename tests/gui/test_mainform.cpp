@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -114,7 +115,13 @@ private Q_SLOTS:
         QCOMPARE(form->LED2->core().LEDCountY(), 128);
         for (TLEDMATRIX *m : {form->LED1, form->LED2, form->LED3, form->LED4})
             QVERIFY(m->core().EnaUpdate());
-        QCOMPARE(form->StateFlags, quint16(0));
+        QCOMPARE(form->Model->StateFlags, quint16(0));
+        QCOMPARE(form->Model->Model(), DisplayModel::Lcd240);
+        QCOMPARE(form->MainDisplay, form->Model->MainDisplay());
+        // The working font: white, a scalable family, the model's floor font size.
+        QVERIFY(QFontDatabase::isScalable(form->Model->WorkFont.Name));
+        QCOMPARE(form->Model->WorkFont.Color, QRgb(0xFFFFFF));
+        QCOMPARE(form->Model->WorkFont.Size, form->Model->FloorFontSize());
     }
 
     void missingBitmapFontRefusesStart_data()
@@ -132,7 +139,7 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!form.Create(&error));
         QCOMPARE(error, m_dir->filePath(missing) + u" nicht vorhanden"_s);
-        QVERIFY(!form.Layouts);
+        QVERIFY(!form.Model);
     }
 
     void enablingRule_data()

@@ -54,11 +54,17 @@ private Q_SLOTS:
         QSignalSpy started(&startup, &AppStartup::started);
         QVERIFY(startup.Start());
         QVERIFY(!startup.Splash());
+        // The command-line project (an empty file here) is opened once the window shows.
+        QStringList messages;
+        startup.MainForm()->ShowMessage = [&messages](const QString &text) { messages << text; };
         QVERIFY(started.wait(1000));
         TMainForm *form = startup.MainForm();
         QVERIFY(form->isVisible());
         QVERIFY(form->MainPageControl->isHidden());
         QCOMPARE(form->CommandLineProject, project ? m_dir->filePath(u"x.orv"_s) : QString());
+        QCOMPARE(messages.size(), project ? 1 : 0);
+        QVERIFY(form->OpenDialogFileName.isEmpty());
+        QCOMPARE(form->Model->StateFlags, quint16(0));
         QCOMPARE(startup.Language(), u"DE"_s);
         // A first start without settings file and without language library leaves these keys.
         QFile ini(context().SettingsPath());

@@ -56,6 +56,7 @@ void AppStartup::finishStart()
     m_splash.reset();
     m_mainForm->show();
     m_mainForm->CheckScreenResolution();
+    m_mainForm->OpenCommandLineProject();
     Q_EMIT started();
 }
 

@@ -2,7 +2,10 @@
 #include "app/mainfrm.h"
 
 #include "app/about.h"
+#include "app/newproj.h"
 #include "display/display.h"
+#include "display/preview.h"
+#include "project/projectmapping.h"
 #include "settings/inifile.h"
 #include "widgets/tledmatrix.h"
 
@@ -10,8 +13,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,7 +26,9 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -84,7 +91,44 @@ TMainForm::TMainForm(const AppContext &context, QWidget *parent)
     frmAbout = new TfrmAbout(this);
     frmAbout->hide();
 
-    WorkFont.Color = 0xFFFFFF;
+    UhrzeitTimer = new QTimer(this);
+    UhrzeitTimer->setObjectName(u"UhrzeitTimer"_s);
+    UhrzeitTimer->setInterval(1000);
+    connect(UhrzeitTimer, &QTimer::timeout, this, [this] {
+        if (Previews)
+            Previews->UhrzeitTimerTimer();
+    });
+
+    AskSaveChanges = [this] {
+        QMessageBox box(QMessageBox::Question, windowTitle(),
+                        tr("Das Projekt wurde geändert. Sollen die Änderungen gespeichert werden?"),
+                        QMessageBox::NoButton, this);
+        QPushButton *save = box.addButton(tr("Speichern"), QMessageBox::AcceptRole);
+        QPushButton *discard = box.addButton(tr("Verwerfen"), QMessageBox::DestructiveRole);
+        QPushButton *cancel = box.addButton(tr("Abbrechen"), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == save)
+            return SaveAnswer::Save;
+        if (box.clickedButton() == discard)
+            return SaveAnswer::Discard;
+        return SaveAnswer::Cancel;
+    };
+    ChooseProjectFile = [this](bool save, const QString &current) {
+        QFileDialog dialog(this, save ? aSpeichernUnter->text() : aOpen->text(), DialogFolder,
+                           tr("Etagenanzeige-Editor (*.orv)"));
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(u"orv"_s);
+        if (!current.isEmpty())
+            dialog.selectFile(current);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
+    ShowMessage = [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); };
+    RunNewProjectDialog = [this] { return NewProject && NewProject->ShowModalOver(this); };
 
     resize(kOuterWidth, kOuterHeight);
     ShowPageControl(false);
@@ -92,9 +136,12 @@ TMainForm::TMainForm(const AppContext &context, QWidget *parent)
 
 TMainForm::~TMainForm()
 {
-    // Layouts refer to the matrices; forget them before the widgets go.
+    // The layouts refer to the matrices; forget them before the widgets go.
     MainDisplay = SonderDisplay = KleinDisplay = nullptr;
-    Layouts.reset();
+    if (Model)
+        disconnect(Model.get(), nullptr, this, nullptr);
+    Previews.reset();
+    Model.reset();
 }
 
 void TMainForm::createActions()
@@ -131,6 +178,11 @@ void TMainForm::createActions()
     connect(mnuCreateBinFile, &QAction::triggered, aCreateBinFile, &QAction::trigger);
     connect(mnuSerielleUebertragung, &QAction::triggered, aSerielleUebertragung, &QAction::trigger);
 
+    connect(aNew, &QAction::triggered, this, &TMainForm::aNewExecute);
+    connect(aOpen, &QAction::triggered, this, &TMainForm::aOpenExecute);
+    connect(ASpeichern, &QAction::triggered, this, &TMainForm::ASpeichernExecute);
+    connect(aSpeichernUnter, &QAction::triggered, this, &TMainForm::aSpeichernUnterExecute);
+    connect(aSchliessen, &QAction::triggered, this, &TMainForm::aSchliessenExecute);
     connect(aAbout, &QAction::triggered, this, &TMainForm::aAboutExecute);
     connect(aEinstellungen, &QAction::triggered, this, &TMainForm::aEinstellungenExecute);
     connect(aBeenden, &QAction::triggered, this, &TMainForm::aBeendenExecute);
@@ -311,10 +363,29 @@ bool TMainForm::Create(QString *error)
             *error = fontError;
         return false;
     }
-    Layouts = std::make_unique<DisplayLayouts>(&UserFont1, &UserFont2);
+    Model = std::make_unique<ProjectModel>(&UserFont1, &UserFont2);
+    // The working font: the first scalable family until the font lists choose one.
+    const QStringList families = QFontDatabase::families();
+    for (const QString &family : families) {
+        if (QFontDatabase::isScalable(family)) {
+            Model->WorkFont.Name = family;
+            break;
+        }
+    }
+    Model->WorkFont.Color = 0xFFFFFF;
+    Model->WorkFont.Size = Model->FloorFontSize();
+    Previews = std::make_unique<Preview>(*Model);
+    Previews->SetBusyHook([this](bool busy) { setBusy(busy); });
     RB_LCD->setChecked(true);
-    SelectLayouts(DisplayModel::Lcd240);
+    Model->SetDisplayModel(DisplayModel::Lcd240);
+    Previews->SetMatrices(&LED2->core(), &LED3->core(), &LED4->core());
+    SelectLayouts(Model->Model());
     SetAppLEDSizes();
+    connectModel();
+    UhrzeitTimer->setInterval(1000);
+
+    NewProject = new TNewProject(Settings.EnableVfd256, this);
+    NewProject->hide();
 
     // Drawing is allowed from now on; the matrices show what they hold.
     for (TLEDMATRIX *m : {LED1, LED2, LED3, LED4}) {
@@ -400,25 +471,96 @@ DisplayModel TMainForm::SelectedModel() const
 
 void TMainForm::SelectLayouts(DisplayModel model)
 {
-    if (!Layouts)
+    if (!Model)
         return;
-    MainDisplay = Layouts->Main(model);
-    SonderDisplay = Layouts->Sonder(model);
-    KleinDisplay = Layouts->Klein(model);
-    SonderDisplay->Matrix = &LED3->core();
-    SonderDisplay->ApplySize();
-    KleinDisplay->Matrix = &LED4->core();
-    KleinDisplay->ApplySize();
-    MainDisplay->Matrix = &LED2->core();
-    MainDisplay->ApplySize();
+    if (Model->Model() != model) {
+        // The model's signal attaches the matrices and comes back here.
+        Model->SetDisplayModel(model);
+        return;
+    }
+    MainDisplay = Model->MainDisplay();
+    SonderDisplay = Model->SonderDisplay();
+    KleinDisplay = Model->KleinDisplay();
+    Previews->AttachMatrices();
 }
 
 void TMainForm::displayModelSelected(DisplayModel model)
 {
+    // The model clears the main layout, frames it and redraws the floor preview.
     SelectLayouts(model);
     SetAppLEDSizes();
-    if (MainDisplay)
-        MainDisplay->Clear();
+}
+
+void TMainForm::connectModel()
+{
+    connect(Model.get(), &ProjectModel::displayModelChanged, this, &TMainForm::onDisplayModelChanged);
+    connect(Model.get(), &ProjectModel::optionChanged, this, &TMainForm::onOptionChanged);
+    connect(Model.get(), &ProjectModel::floorTextsChanged, this, &TMainForm::onProjectEdited);
+    connect(Model.get(), &ProjectModel::specialTextChanged, this, &TMainForm::onProjectEdited);
+}
+
+void TMainForm::onDisplayModelChanged(DisplayModel model)
+{
+    MainDisplay = Model->MainDisplay();
+    SonderDisplay = Model->SonderDisplay();
+    KleinDisplay = Model->KleinDisplay();
+    {
+        const QSignalBlocker b1(RB_VFD1);
+        const QSignalBlocker b2(RB_LCD);
+        const QSignalBlocker b3(RB_VFD2);
+        (model == DisplayModel::Vfd128 ? RB_VFD1 : model == DisplayModel::Vfd256 ? RB_VFD2 : RB_LCD)
+            ->setChecked(true);
+    }
+    SetAppLEDSizes();
+}
+
+void TMainForm::onOptionChanged(ProjectModel::Option option)
+{
+    using O = ProjectModel::Option;
+    if (option == O::ShowDateTime) {
+        if (Model->ShowDateTime()) {
+            UhrzeitTimer->start();
+        } else {
+            UhrzeitTimer->stop();
+            if (Previews && Model->PreviewsAllowed())
+                Previews->BlankClockLine();
+        }
+    }
+    switch (option) {
+    // Choices of what the preview shows, not of the project.
+    case O::SampleText:
+    case O::CurrentFloorRow:
+    case O::CurrentSpecialRow:
+    case O::ArrowDirection:
+    case O::ShowRectsButton:
+        return;
+    default:
+        onProjectEdited();
+    }
+}
+
+void TMainForm::onProjectEdited()
+{
+    if (m_notEditing > 0 || !IsProjectOpen())
+        return;
+    setModified(true);
+}
+
+void TMainForm::MarkModified()
+{
+    onProjectEdited();
+}
+
+void TMainForm::setBusy(bool busy)
+{
+    // The fitted size the auto-sized drawing records is no edit.
+    if (busy) {
+        ++m_notEditing;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        --m_notEditing;
+        QGuiApplication::restoreOverrideCursor();
+    }
 }
 
 void TMainForm::RB_VFD1Click()
@@ -468,17 +610,24 @@ void TMainForm::FormResize()
 void TMainForm::MainPageControlChange(int index)
 {
     const QWidget *page = MainPageControl->widget(index);
-    if (!MainDisplay)
+    if (!Model)
         return;
+    ++m_notEditing;
+    if (page == TabSheetErweitert) {
+        Previews->PreviewSonderzeichenOut(Model->CurrentSpecialRow(), true);
+        Previews->PreviewKleinerFontOut();
+    }
+    Model->TakeOverMonthNames();
     if (page == TabSheetSimulation) {
-        MainDisplay->Matrix = &LED1->core();
-        MainDisplay->ApplySize();
+        Previews->AttachMainMatrix(&LED1->core());
         CentreSimulationMatrix();
         LED1->core().ClearAll();
         LED1->core().Redraw();
     } else if (page == TabSheetGrund) {
-        MainDisplay->Matrix = &LED2->core();
+        Previews->AttachMainMatrix(nullptr);
+        Previews->PreviewOut(true, true, true, true, true);
     }
+    --m_notEditing;
 }
 
 void TMainForm::aAboutExecute()
@@ -520,6 +669,12 @@ void TMainForm::removeAddedFonts()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // Unsaved work is offered for saving before anything of the shut-down happens.
+    if (!ConfirmDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    UhrzeitTimer->stop();
     removeAddedFonts();
     // The program ends even when the settings cannot be written.
     IniFile(m_context.SettingsPath()).WriteString(Keys::kGraphicEditor, Keys::kCmd, ExternerEditor);
@@ -561,4 +716,245 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == LEDPanel && event->type() == QEvent::Resize)
         CentreSimulationMatrix();
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Project actions -------------------------------------------------------------------
+
+QString TMainForm::TitleText() const
+{
+    QString title = tr("Kelvra ORV-Editor");
+    if (!m_titlePath.isEmpty())
+        title += u" ("_s + m_titlePath + u')';
+    return m_modified ? u'*' + title : title;
+}
+
+void TMainForm::setTitlePath(const QString &path)
+{
+    m_titlePath = path;
+    setWindowTitle(TitleText());
+}
+
+void TMainForm::setModified(bool modified)
+{
+    m_modified = modified;
+    setWindowTitle(TitleText());
+}
+
+bool TMainForm::ConfirmDiscardChanges()
+{
+    if (!m_modified || !IsProjectOpen())
+        return true;
+    switch (AskSaveChanges ? AskSaveChanges() : SaveAnswer::Cancel) {
+    case SaveAnswer::Save:
+        // A cancelled save dialog or a failed save keeps everything as it was.
+        return ASpeichernExecute();
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TMainForm::showProjectPages()
+{
+    {
+        // Made active without the page-change handling; LED2 shows the floor preview.
+        const QSignalBlocker blocker(MainPageControl);
+        MainPageControl->setCurrentWidget(TabSheetGrund);
+    }
+    Previews->AttachMainMatrix(nullptr);
+    ShowPageControl(true);
+}
+
+bool TMainForm::openProject(const QString &path)
+{
+    const bool isTemplate = Model->StateFlags & ProjectModel::NewProjectBuilding;
+    ProjectApplyOptions options;
+    if (isTemplate) {
+        options.Template = true;
+        options.TemplateFloorCount = NewProject->FloorCount();
+        options.TemplateDisplayModel = NewProject->HardwareIndex();
+        options.TemplateVertical = NewProject->Vertical();
+        if (!QFileInfo(path).isFile()) {
+            ShowMessage(path + tr(" nicht vorhanden"));
+            return false;
+        }
+    }
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ++m_notEditing;
+    const ProjectOpenResult result = ProjectMapping::OpenProjectFile(*Model, path, options);
+    if (result.Ok) {
+        setTitlePath(isTemplate ? QString() : path);
+        Previews->PreviewSonderzeichenOut(Model->CurrentSpecialRow(), true);
+        Model->SetShowRectsButton(true);
+        showProjectPages();
+        Model->StateFlags &= quint16(~ProjectModel::NewProjectBuilding);
+        Model->SetProjectOpen(true);
+        Previews->Refresh(true);
+        if (Model->ShowDateTime())
+            UhrzeitTimer->start();
+        SaveDialogFileName.clear();
+        setModified(false);
+    }
+    --m_notEditing;
+    QGuiApplication::restoreOverrideCursor();
+
+    if (!result.Ok) {
+        ShowMessage(result.Error);
+        return false;
+    }
+    if (!result.Warnings.isEmpty())
+        statusBar()->showMessage(result.Warnings.join(u"; "_s));
+    return true;
+}
+
+void TMainForm::aOpenExecute()
+{
+    if (!Model)
+        return;
+    const quint16 flags = Model->StateFlags;
+    if (flags & ProjectModel::NewProjectBuilding) {
+        const QString name = NewProject->Vertical() ? tr("newvproject.dat") : tr("newproject.dat");
+        openProject(m_context.FilePath(name));
+        return;
+    }
+
+    const QString previousName = OpenDialogFileName;
+    QString path;
+    if (flags & ProjectModel::CommandLineProject) {
+        path = OpenDialogFileName;
+    } else {
+        if (!ConfirmDiscardChanges())
+            return;
+        path = ChooseProjectFile ? ChooseProjectFile(false, OpenDialogFileName) : QString();
+        if (path.isEmpty()) {
+            OpenDialogFileName.clear();
+            updateActions();
+            return;
+        }
+    }
+    OpenDialogFileName = path;
+    // A file that could not be opened does not become the project's file: the
+    // flash-file generator would overwrite it with the project still in memory.
+    if (!openProject(path))
+        OpenDialogFileName = previousName;
+    updateActions();
+}
+
+void TMainForm::OpenCommandLineProject()
+{
+    if (!Model || CommandLineProject.isEmpty())
+        return;
+    OpenDialogFileName = CommandLineProject;
+    Model->StateFlags |= ProjectModel::CommandLineProject;
+    aOpenExecute();
+    Model->StateFlags &= quint16(~ProjectModel::CommandLineProject);
+}
+
+bool TMainForm::saveProject(const QString &path)
+{
+    QString error;
+    QStringList warnings;
+    ++m_notEditing;
+    // The stored rectangles are those of a fresh drawing (auto-size shrinks them).
+    Previews->PreviewOut(true, true, true, true, true);
+    Previews->PreviewKleinerFontOut();
+    const bool ok = ProjectMapping::SaveProjectFile(*Model, path, FontSection(), &error, &warnings);
+    --m_notEditing;
+    if (!ok) {
+        ShowMessage(u"Error: "_s + error);
+        updateActions();
+        return false;
+    }
+    setTitlePath(path);
+    OpenDialogFileName.clear();
+    setModified(false);
+    updateActions();
+    if (!warnings.isEmpty())
+        statusBar()->showMessage(warnings.join(u"; "_s));
+    return true;
+}
+
+bool TMainForm::save(bool forceDialog)
+{
+    if (!Model || !IsProjectOpen())
+        return false;
+    QString path = SaveDialogFileName;
+    if (forceDialog || path.isEmpty() || !QFileInfo(path).isFile()) {
+        path = ChooseProjectFile ? ChooseProjectFile(true, SaveDialogFileName) : QString();
+        if (path.isEmpty()) {
+            SaveDialogFileName.clear();
+            updateActions();
+            return false;
+        }
+    }
+    SaveDialogFileName = path;
+    return saveProject(path);
+}
+
+bool TMainForm::ASpeichernExecute()
+{
+    return save(false);
+}
+
+bool TMainForm::aSpeichernUnterExecute()
+{
+    return save(true);
+}
+
+bool TMainForm::SaveForGenerator()
+{
+    if (!Model || !IsProjectOpen())
+        return false;
+    const QString path = !SaveDialogFileName.isEmpty() ? SaveDialogFileName : OpenDialogFileName;
+    if (path.isEmpty())
+        return false;
+    SaveDialogFileName = path;
+    return saveProject(path);
+}
+
+void TMainForm::aNewExecute()
+{
+    if (!Model || !RunNewProjectDialog || !RunNewProjectDialog())
+        return;
+    if (!ConfirmDiscardChanges())
+        return;
+    ShowPageControl(true);
+    Model->StateFlags |= ProjectModel::NewProjectBuilding;
+    const bool ok = openProject(m_context.FilePath(NewProject->Vertical() ? tr("newvproject.dat")
+                                                                          : tr("newproject.dat")));
+    Model->StateFlags &= quint16(~ProjectModel::NewProjectBuilding);
+    Model->SetProjectOpen(true);
+    if (!ok) {
+        // The pages show the project they held before.
+        ++m_notEditing;
+        Previews->AttachMainMatrix(nullptr);
+        Previews->Refresh(true);
+        --m_notEditing;
+    }
+    OpenDialogFileName.clear();
+    SaveDialogFileName.clear();
+    updateActions();
+}
+
+void TMainForm::aSchliessenExecute()
+{
+    // Nothing is saved and nothing is asked; the previews stop drawing.
+    m_modified = false;
+    setTitlePath(QString());
+    ShowPageControl(false);
+    if (Model)
+        Model->SetProjectOpen(false);
+    UhrzeitTimer->stop();
+    OpenDialogFileName.clear();
+    SaveDialogFileName.clear();
+    updateActions();
+}
+
+void TMainForm::BtnEtaTxtResetClick()
+{
+    if (Model)
+        Model->InitFloorTexts(true);
 }

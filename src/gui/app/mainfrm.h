@@ -3,15 +3,16 @@
 
 #include "app/appcontext.h"
 #include "app/colortext.h"
-#include "display/fontspec.h"
 #include "display/layouts.h"
 #include "display/userfont.h"
+#include "project/projectmodel.h"
 #include "settings/programsettings.h"
 
 #include <QList>
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -21,13 +22,18 @@ class QMenu;
 class QRadioButton;
 class QTabWidget;
 class QToolBar;
+class Preview;
+class QTimer;
 class TDisplay;
 class TLEDMATRIX;
+class TNewProject;
 class TfrmAbout;
 
 /// The editor's main window: menus, tool bar, actions and their enabling rule, the
-/// page control with the four LED matrices, the nine layouts and the display-model
-/// choice, the sizing of the matrices, the about box and the shut-down.
+/// page control with the four LED matrices, the project model (with the nine layouts)
+/// and its previews, the display-model choice, the sizing of the matrices, the project
+/// actions (new, open, save, close) with the unsaved-changes question, the about box
+/// and the shut-down.
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -79,6 +85,47 @@ public:
     void aBeendenExecute();
     void HilfeClick();
 
+    // Project actions.
+    void aNewExecute();
+    void aOpenExecute();
+    /// Saves to the save dialog's file when it exists, else asks with the save dialog.
+    /// True when the project was written.
+    bool ASpeichernExecute();
+    /// Always asks with the save dialog first, then saves like ASpeichern.
+    bool aSpeichernUnterExecute();
+    void aSchliessenExecute();
+    /// The save the flash-file generator runs first: to the save dialog's file, else
+    /// the open dialog's, without a dialog (overwriting it). False when the project has
+    /// no file name or writing failed (the failure was shown).
+    bool SaveForGenerator();
+    /// Opens CommandLineProject, when set, without a dialog.
+    void OpenCommandLineProject();
+    /// Resets every floor label to its floor's default.
+    void BtnEtaTxtResetClick();
+
+    // Unsaved changes.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    bool IsModified() const { return m_modified; }
+    /// Records a user edit of the project (the pages call it for edits the model does
+    /// not signal, e.g. a typed cell or a changed bitmap).
+    void MarkModified();
+    /// When the project has unsaved changes: asks whether to save them. True when the
+    /// caller may go on (saved, discarded or nothing to ask), false on "Abbrechen" or
+    /// when the save did not happen.
+    bool ConfirmDiscardChanges();
+    /// The window title for the current path and modified state.
+    QString TitleText() const;
+
+    // Replaceable for tests; the defaults show the real dialogs and message boxes.
+    /// The question about unsaved changes.
+    std::function<SaveAnswer()> AskSaveChanges;
+    /// The open (\a save false) or save dialog; returns the chosen path or an empty one.
+    std::function<QString(bool save, const QString &current)> ChooseProjectFile;
+    /// Shows an error or a note to the user.
+    std::function<void(const QString &text)> ShowMessage;
+    /// Runs the new-project dialog; true on OK.
+    std::function<bool()> RunNewProjectDialog;
+
     const AppContext &Context() const { return m_context; }
 
     // Actions (category "OrvEditor").
@@ -125,18 +172,22 @@ public:
     TLEDMATRIX *LED4 = nullptr; ///< small font
 
     TfrmAbout *frmAbout = nullptr;
+    TNewProject *NewProject = nullptr;
+    /// The clock of the floor preview; runs while ShowDateTime is on.
+    QTimer *UhrzeitTimer = nullptr;
 
     // What the window holds besides its controls.
     TUserFont UserFont1; ///< "terminal1.fnt"
     TUserFont UserFont2; ///< "terminal2.fnt"
-    std::unique_ptr<DisplayLayouts> Layouts;
+    /// The project: options, texts, the nine layouts, WorkFont, StateFlags and the
+    /// selected rows. Made by Create.
+    std::unique_ptr<ProjectModel> Model;
+    /// The three previews and the clock line, drawing through Model's layouts.
+    std::unique_ptr<Preview> Previews;
+    /// The selected model's layouts (mirrors of Model's).
     TDisplay *MainDisplay = nullptr;
     TDisplay *SonderDisplay = nullptr;
     TDisplay *KleinDisplay = nullptr;
-    FontSpec WorkFont;
-    quint16 StateFlags = 0;
-    int CurrentFloorRow = 1;
-    int CurrentSpecialRow = 1;
     /// The settings read at creation (flash sizes, port, date/time pattern, colours).
     ProgramSettings Settings;
     /// The simulation colour pairs 1..ColorCount (indexes 0..ColorCount-1).
@@ -171,8 +222,27 @@ private:
     void applyEditLedColors(const EditLedColors &colors);
     void displayModelSelected(DisplayModel model);
     void removeAddedFonts();
+    void connectModel();
+    void onDisplayModelChanged(DisplayModel model);
+    void onOptionChanged(ProjectModel::Option option);
+    void onProjectEdited();
+    void setBusy(bool busy);
+    /// The open of a file (or, with NewProjectBuilding set, of a template); true when
+    /// the project was read and applied.
+    bool openProject(const QString &path);
+    /// Writes the project to \a path; the failure is shown.
+    bool saveProject(const QString &path);
+    /// Chooses the path the way ASpeichern or aSpeichernUnter do and saves.
+    bool save(bool forceDialog);
+    void setTitlePath(const QString &path);
+    void setModified(bool modified);
+    void showProjectPages();
 
     AppContext m_context;
+    QString m_titlePath;
+    bool m_modified = false;
+    /// Model changes while this is above zero are not user edits (loading, previews).
+    int m_notEditing = 0;
     bool m_screenChecked = false;
     bool m_placed = false;
 };
