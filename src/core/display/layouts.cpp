@@ -91,7 +91,7 @@ DisplayLayouts::DisplayLayouts(const TUserFont *font1, const TUserFont *font2)
 
 DisplayLayouts::~DisplayLayouts() = default;
 
-int DisplayLayouts::offset(DisplayModel model)
+int DisplayLayouts::LayoutOrderIndex(DisplayModel model)
 {
     switch (model) {
     case DisplayModel::Vfd128:
@@ -106,15 +106,15 @@ int DisplayLayouts::offset(DisplayModel model)
 
 TDisplay *DisplayLayouts::Main(DisplayModel model) const
 {
-    return At(offset(model));
+    return At(LayoutOrderIndex(model));
 }
 
 TDisplay *DisplayLayouts::Sonder(DisplayModel model) const
 {
-    return At(3 + offset(model));
+    return At(3 + LayoutOrderIndex(model));
 }
 
 TDisplay *DisplayLayouts::Klein(DisplayModel model) const
 {
-    return At(6 + offset(model));
+    return At(6 + LayoutOrderIndex(model));
 }

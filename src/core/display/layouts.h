@@ -43,8 +43,10 @@ public:
     std::array<TDisplay *, 3> SonderLayouts() const { return {At(3), At(4), At(5)}; }
     std::array<TDisplay *, 3> KleinLayouts() const { return {At(6), At(7), At(8)}; }
 
+    /// Position of a model in layout order (VFD 128, VFD 256, LCD 240).
+    static int LayoutOrderIndex(DisplayModel model);
+
 private:
-    static int offset(DisplayModel model);
 
     std::array<std::unique_ptr<TDisplay>, Count> m_layouts;
 };

@@ -543,44 +543,31 @@ bool tableIndex(QChar ch, int &index)
 
 } // namespace
 
-int TWinFontInfo::CharXOffset(QChar ch)
+QPoint TWinFontInfo::CharOffsets(QChar ch)
 {
     m_font.Size = StyleSize[StyleIndex];
     int index = 0;
-    if (!tableIndex(ch, index)) {
-        int x = 0;
-        int y = 0;
-        ComputeOffsets(ch, x, y);
-        return x;
-    }
-    if (XOffsets[index][StyleIndex] == NotComputed) {
-        int x = 0;
-        int y = 0;
-        ComputeOffsets(ch, x, y);
+    const bool inTable = tableIndex(ch, index);
+    if (inTable && XOffsets[index][StyleIndex] != NotComputed)
+        return QPoint(XOffsets[index][StyleIndex], YOffsets[index][StyleIndex]);
+    int x = 0;
+    int y = 0;
+    ComputeOffsets(ch, x, y);
+    if (inTable) {
         XOffsets[index][StyleIndex] = x;
         YOffsets[index][StyleIndex] = y;
     }
-    return XOffsets[index][StyleIndex];
+    return QPoint(x, y);
+}
+
+int TWinFontInfo::CharXOffset(QChar ch)
+{
+    return CharOffsets(ch).x();
 }
 
 int TWinFontInfo::CharYOffset(QChar ch)
 {
-    m_font.Size = StyleSize[StyleIndex];
-    int index = 0;
-    if (!tableIndex(ch, index)) {
-        int x = 0;
-        int y = 0;
-        ComputeOffsets(ch, x, y);
-        return y;
-    }
-    if (YOffsets[index][StyleIndex] == NotComputed) {
-        int x = 0;
-        int y = 0;
-        ComputeOffsets(ch, x, y);
-        XOffsets[index][StyleIndex] = x;
-        YOffsets[index][StyleIndex] = y;
-    }
-    return YOffsets[index][StyleIndex];
+    return CharOffsets(ch).y();
 }
 
 void TWinFontInfo::ClearGlyphCache()

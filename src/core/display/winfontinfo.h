@@ -6,6 +6,7 @@
 
 #include <QChar>
 #include <QImage>
+#include <QPoint>
 #include <QString>
 
 #include <array>
@@ -72,6 +73,8 @@ public:
     TRect GetExtent() const { return StyleExtent[StyleIndex]; }
     int CharXOffset(QChar ch);
     int CharYOffset(QChar ch);
+    /// Both cached offsets of \a ch for the current style (computed on first use).
+    QPoint CharOffsets(QChar ch);
 
     /// Literal pixel stepping with a full redraw per step (the slow reference).
     void SetReferenceMode(bool on) { m_referenceMode = on; }

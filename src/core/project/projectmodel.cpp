@@ -101,15 +101,7 @@ DisplayModel ProjectModel::ModelInLayoutOrder(int index)
 
 int ProjectModel::LayoutOrderIndex(DisplayModel model)
 {
-    switch (model) {
-    case DisplayModel::Vfd128:
-        return 0;
-    case DisplayModel::Vfd256:
-        return 1;
-    case DisplayModel::Lcd240:
-        break;
-    }
-    return 2;
+    return DisplayLayouts::LayoutOrderIndex(model);
 }
 
 // ---- Floor font and placement ----------------------------------------------------------
