@@ -129,6 +129,73 @@ The program works best with small fonts</translation>
         <source> kann nicht geöffnet werden</source>
         <translation> cannot be opened</translation>
     </message>
+    <message>
+        <source>Das Projekt wurde geändert. Sollen die Änderungen gespeichert werden?</source>
+        <translation>The project has been changed. Do you want to save the changes?</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Verwerfen</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Etagenanzeige-Editor (*.orv)</source>
+        <translation>Floor indicator editor (*.orv)</translation>
+    </message>
+    <message>
+        <source>newproject.dat</source>
+        <translation>newproject.dat</translation>
+    </message>
+    <message>
+        <source>newvproject.dat</source>
+        <translation>newvproject.dat</translation>
+    </message>
+</context>
+<context>
+    <name>TNewProject</name>
+    <message>
+        <source>Neues ORV-Projekt</source>
+        <translation>New ORV project</translation>
+    </message>
+    <message>
+        <source>Hardware-Auswahl gewählte ORV:</source>
+        <translation>Hardware selection, chosen ORV:</translation>
+    </message>
+    <message>
+        <source>ORV-VFD  ( 128  x 64   )</source>
+        <translation>ORV-VFD  ( 128  x 64   )</translation>
+    </message>
+    <message>
+        <source>ORV-LCD  ( 240  x 128 )</source>
+        <translation>ORV-LCD  ( 240  x 128 )</translation>
+    </message>
+    <message>
+        <source>ORV-VFD  ( 256  x 128 )</source>
+        <translation>ORV-VFD  ( 256  x 128 )</translation>
+    </message>
+    <message>
+        <source>Vertikale Ausrichtung</source>
+        <translation>Vertical orientation</translation>
+    </message>
+    <message>
+        <source>Wieviele Etagen hat der Lift insgesamt:</source>
+        <translation>How many floors does the lift have in total:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Abbruch</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>TSplashForm</name>

@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -385,6 +386,7 @@ private Q_SLOTS:
             newLcdProject(*first, 6);
             file = saveAs(*first);
         }
+        m_fileDialogs.clear();
         auto form = newForm();
         QVERIFY(form);
         form->CommandLineProject = file;
@@ -435,13 +437,13 @@ private Q_SLOTS:
         const int cancel = int(TMainForm::SaveAnswer::Cancel);
         for (const QString &action : {u"quit"_s, u"open"_s, u"new"_s}) {
             const QByteArray a = action.toLatin1();
-            QTest::newRow(a + " unchanged") << action << false << QList<int>{} << QString() << true << false;
-            QTest::newRow(a + " Speichern") << action << true << QList<int>{save} << u"answer.orv"_s << true
+            QTest::addRow("%s unchanged", a.constData()) << action << false << QList<int>{} << QString() << true << false;
+            QTest::addRow("%s Speichern", a.constData()) << action << true << QList<int>{save} << u"answer.orv"_s << true
                                             << true;
-            QTest::newRow(a + " Speichern, dialog cancelled")
+            QTest::addRow("%s Speichern, dialog cancelled", a.constData())
                 << action << true << QList<int>{save} << QString() << false << false;
-            QTest::newRow(a + " Verwerfen") << action << true << QList<int>{discard} << QString() << true << false;
-            QTest::newRow(a + " Abbrechen") << action << true << QList<int>{cancel} << QString() << false << false;
+            QTest::addRow("%s Verwerfen", a.constData()) << action << true << QList<int>{discard} << QString() << true << false;
+            QTest::addRow("%s Abbrechen", a.constData()) << action << true << QList<int>{cancel} << QString() << false << false;
         }
     }
 
@@ -576,16 +578,17 @@ private Q_SLOTS:
         QVERIFY(form);
         const LedMatrix &led2 = form->LED2->core();
         // Nothing is drawn while no project is open.
+        const QImage unmarked = led2.markRaster().copy();
         form->Model->SetShowArrows(false);
         form->Previews->PreviewOut();
         QCOMPARE(countNonZero(led2.contentRaster()), 0);
-        QCOMPARE(countNonZero(led2.markRaster()), 0);
         QVERIFY(!form->IsModified());
 
         newLcdProject(*form);
-        QCOMPARE(form->Model->SampleText(), u"EG"_s);
-        QVERIFY(countPixels(led2.contentRaster(), 0x00FFFFFF) > 100); // "EG", arrow, clock
-        QVERIFY(countNonZero(led2.markRaster()) > 0);                  // region frames
+        // The label of the current row becomes the sample text.
+        QCOMPARE(form->Model->SampleText(), form->Model->FloorLabel(form->Model->CurrentFloorRow()));
+        QVERIFY(countPixels(led2.contentRaster(), 0x00FFFFFF) > 100); // floor text, arrow, clock
+        QVERIFY(led2.markRaster() != unmarked);                         // region frames
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 
         // The extended page draws the special-state and small-font previews.
@@ -606,7 +609,7 @@ private Q_SLOTS:
         form->aSchliessen->trigger();
         const QImage before = led2.contentRaster().copy();
         form->Model->SetSampleText(u"12"_s);
-        form->Previews->Refresh(true);
+        form->Previews->PreviewOut();
         QCOMPARE(led2.contentRaster(), before);
     }
 

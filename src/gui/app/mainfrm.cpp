@@ -821,7 +821,8 @@ void TMainForm::aOpenExecute()
         return;
     }
 
-    const QString previousName = OpenDialogFileName;
+    // The command-line project is the first one: before it there was no file name.
+    const QString previousName = (flags & ProjectModel::CommandLineProject) ? QString() : OpenDialogFileName;
     QString path;
     if (flags & ProjectModel::CommandLineProject) {
         path = OpenDialogFileName;
