@@ -10,6 +10,7 @@
 #include "display/displayrect.h"
 #include "display/preview.h"
 #include "ledmatrix/ledmatrix.h"
+#include "project/projectfile.h"
 #include "project/projectmapping.h"
 #include "project/projectmodel.h"
 #include "widgets/tledmatrix.h"
@@ -222,6 +223,33 @@ private Q_SLOTS:
         form->ASpeichern->trigger();
         QCOMPARE(m_fileDialogs.size(), 1);
         QCOMPARE(m_fileDialogs.at(0), qMakePair(true, QString()));
+    }
+
+    void templateWithoutLabelsShowsTheFloorLabel()
+    {
+        // Templates carry no labels: every floor gets its default one.
+        ProjectModel model(nullptr, nullptr);
+        model.WorkFont.Name = firstScalableFamily();
+        ProjectRecord record = ProjectMapping::FillRecord(model);
+        for (QByteArray &label : record.FloorTexts[0])
+            label = QByteArray();
+        QString error;
+        QVERIFY2(ProjectFile::write(path(u"newproject.dat"_s), record, FontSection(), &error), qPrintable(error));
+
+        auto form = newForm();
+        QVERIFY(form);
+        newLcdProject(*form, 2);
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(form->Model->FloorLabel(1), u"EG"_s);
+        QCOMPARE(form->Model->SampleText(), u"EG"_s);
+        QVERIFY(!form->IsModified());
+        // Both characters are drawn into their regions.
+        const QImage &content = form->LED2->core().contentRaster();
+        for (const QString &name : {u"TXT1"_s, u"TXT2"_s}) {
+            const TRect r = form->MainDisplay->FindRect(name)->Rect;
+            const QImage part = content.copy(r.Left, r.Top, r.Width(), r.Height());
+            QVERIFY2(countPixels(part, 0x00FFFFFF) > 0, qPrintable(name));
+        }
     }
 
     void newProjectCancelledChangesNothing()
