@@ -7,7 +7,7 @@ PKGS=(cmake ninja-build g++ ccache pkg-config
       qt6-serialport-dev qt6-image-formats-plugins libgl-dev
       libbz2-dev bzip2 libfontconfig-dev fontconfig libbenchmark-dev
       fonts-dejavu-core fonts-liberation2
-      xvfb xauth)
+      python3 xvfb xauth)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

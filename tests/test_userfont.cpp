@@ -593,7 +593,7 @@ void TestUserFont::shippedFontsMatchTheirGenerator()
     if (python.isEmpty())
         QSKIP("python3 not available");
     const QString generator =
-        QDir(QStringLiteral(ORV_TEST_DATA)).absoluteFilePath(u"../../tools/fntgen/fntgen.py"_s);
+        QDir(QStringLiteral(ORV_SOURCE_DIR)).absoluteFilePath(u"tools/fntgen/fntgen.py"_s);
     QVERIFY(QFile::exists(generator));
     QProcess p;
     p.start(python, {generator, u"--check"_s, QStringLiteral(ORV_BIN_DIR)});
