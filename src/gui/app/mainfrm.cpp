@@ -382,7 +382,6 @@ bool TMainForm::Create(QString *error)
     SelectLayouts(Model->Model());
     SetAppLEDSizes();
     connectModel();
-    UhrzeitTimer->setInterval(1000);
 
     NewProject = new TNewProject(Settings.EnableVfd256, this);
     NewProject->hide();

@@ -38,15 +38,6 @@ class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    /// Bits of StateFlags.
-    enum : quint16 {
-        sfNewProject = 0x0001,     ///< a new project is being built
-        sfProjectOpen = 0x0008,    ///< a project is open and previews may draw
-        sfPreviewBlocked = 0x0080, ///< previews blocked during a simulation step
-        sfSpecialState = 0x0100,   ///< a special state is being drawn
-        sfCommandLine = 0x0200,    ///< the project comes from the command line
-    };
-
     explicit TMainForm(const AppContext &context, QWidget *parent = nullptr);
     ~TMainForm() override;
 
