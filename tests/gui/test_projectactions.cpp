@@ -581,8 +581,15 @@ private Q_SLOTS:
             form->BtnEtaTxtResetClick();
         else if (step == u"mark")
             form->MarkModified();
-        else if (step == u"row")
+        else if (step == u"row") {
+            // A stored size the fit then replaces: the recorded fitted size is no edit.
+            {
+                const QSignalBlocker quiet(&m);
+                m.SetFloorFontSize(40);
+            }
             m.SelectFloorRow(3);
+            QVERIFY(m.FloorFontSize() != 40);
+        }
         else if (step == u"sample")
             m.SetSampleText(u"12"_s);
         else if (step == u"rects")
