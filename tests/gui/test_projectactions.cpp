@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -79,7 +80,11 @@ private:
     AppContext context() const { return AppContext(m_dir->path()); }
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
-    std::unique_ptr<TMainForm> newForm()
+    enum Real { RealNone = 0, RealNewProjectDialog = 1, RealQuestion = 2 };
+
+    /// A created window whose dialogs answer from the members above, except those
+    /// named in \a real, which the window shows itself.
+    std::unique_ptr<TMainForm> newForm(int real = RealNone)
     {
         auto form = std::make_unique<TMainForm>(context());
         QString error;
@@ -88,21 +93,25 @@ private:
             return nullptr;
         }
         TMainForm *f = form.get();
-        f->AskSaveChanges = [this] {
-            ++m_questions;
-            return m_answers.isEmpty() ? TMainForm::SaveAnswer::Cancel : m_answers.takeFirst();
-        };
+        if (!(real & RealQuestion)) {
+            f->AskSaveChanges = [this] {
+                ++m_questions;
+                return m_answers.isEmpty() ? TMainForm::SaveAnswer::Cancel : m_answers.takeFirst();
+            };
+        }
         f->ChooseProjectFile = [this](bool save, const QString &current) {
             m_fileDialogs.append({save, current});
             return m_chosenPaths.isEmpty() ? QString() : m_chosenPaths.takeFirst();
         };
         f->ShowMessage = [this](const QString &text) { m_messages << text; };
-        f->RunNewProjectDialog = [this, f] {
-            f->NewProject->SetHardwareIndex(m_hardware);
-            f->NewProject->cbVertical->setChecked(m_vertical);
-            f->NewProject->EtagenUpDown->setValue(m_floors);
-            return m_newDialogOk;
-        };
+        if (!(real & RealNewProjectDialog)) {
+            f->RunNewProjectDialog = [this, f] {
+                f->NewProject->SetHardwareIndex(m_hardware);
+                f->NewProject->cbVertical->setChecked(m_vertical);
+                f->NewProject->EtagenUpDown->setValue(m_floors);
+                return m_newDialogOk;
+            };
+        }
         return form;
     }
 
@@ -250,6 +259,37 @@ private Q_SLOTS:
             const QImage part = content.copy(r.Left, r.Top, r.Width(), r.Height());
             QVERIFY2(countPixels(part, 0x00FFFFFF) > 0, qPrintable(name));
         }
+    }
+
+    void newProjectDialogKeepsItsChoices()
+    {
+        auto form = newForm(RealNewProjectDialog);
+        QVERIFY(form);
+        TNewProject *dialog = form->NewProject;
+        QVERIFY(dialog && dialog->isHidden());
+        QTimer::singleShot(0, dialog, [dialog] {
+            QVERIFY(dialog->isVisible());
+            dialog->SetHardwareIndex(2);
+            dialog->cbVertical->setChecked(false);
+            dialog->EtagenUpDown->setValue(12);
+            dialog->BitBtn1->click();
+        });
+        form->aNew->trigger();
+        QVERIFY(form->IsProjectOpen());
+        QCOMPARE(form->Model->Model(), DisplayModel::Vfd256);
+        QCOMPARE(form->Model->FloorCount(), 12);
+
+        // The next use offers the same choices; "Abbruch" changes nothing.
+        bool offered = false;
+        QTimer::singleShot(0, dialog, [dialog, &offered] {
+            offered = dialog->HardwareIndex() == 2 && dialog->FloorCount() == 12 && !dialog->Vertical();
+            dialog->EtagenUpDown->setValue(3);
+            dialog->BitBtn2->click();
+        });
+        form->aNew->trigger();
+        QVERIFY(offered);
+        QCOMPARE(form->Model->FloorCount(), 12);
+        QCOMPARE(form->NewProject, dialog);
     }
 
     void newProjectCancelledChangesNothing()
@@ -538,6 +578,52 @@ private Q_SLOTS:
         } else if (action != u"quit") {
             QVERIFY(!form->IsModified());
         }
+    }
+
+    void questionBox_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Speichern") << u"Speichern"_s << true << true;
+        QTest::newRow("Verwerfen") << u"Verwerfen"_s << true << false;
+        QTest::newRow("Abbrechen") << u"Abbrechen"_s << false << false;
+    }
+
+    void questionBox()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, closed);
+        QFETCH(bool, saved);
+        auto form = newForm(RealQuestion);
+        QVERIFY(form);
+        newLcdProject(*form);
+        const QString file = saveAs(*form);
+        const auto bytes = [&file] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray written = bytes();
+        form->Model->SetShowLogo(true);
+
+        QString text;
+        QStringList buttons;
+        QTimer::singleShot(0, form.get(), [&] {
+            auto *box = form->findChild<QMessageBox *>();
+            QVERIFY(box);
+            text = box->text();
+            for (QAbstractButton *b : box->buttons())
+                buttons << b->text();
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == button)
+                    b->click();
+        });
+        QCOMPARE(form->close(), closed);
+        QCOMPARE(text, u"Das Projekt wurde geändert. Sollen die Änderungen gespeichert werden?"_s);
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({u"Abbrechen"_s, u"Speichern"_s, u"Verwerfen"_s}));
+        QCOMPARE(bytes() != written, saved);
+        QCOMPARE(form->IsModified(), !saved);
     }
 
     void whatCountsAsAnEdit_data()
