@@ -20,7 +20,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -37,19 +36,29 @@ const QColor kSuccessText(0x80, 0xFF, 0x80);
 const QColor kGaugeGreen(0x00, 0x80, 0x00);
 const QColor kGaugeRed(0xFF, 0x00, 0x00);
 
-// Pixels per LED and gap of the two glyph matrices.
-constexpr int kLargeLedSize = 2;
-constexpr int kSmallLedSize = 4;
-constexpr int kLedDistance = 1;
+// Room for the whole glyph cell of each matrix; the LEDs are sized to fit it.
+const QSize kLargeRoom(340, 340);
+const QSize kSmallRoom(200, 180);
 
-QScrollArea *matrixFrame(TLEDMATRIX *matrix, QWidget *parent)
+/// LED size and gap so that the whole matrix fits \a room (at least one pixel per LED).
+void fitLeds(LedMatrix &m, const QSize &room)
 {
-    auto *area = new QScrollArea(parent);
-    area->setWidget(matrix);
-    area->setWidgetResizable(false);
-    area->setAlignment(Qt::AlignCenter);
-    area->setFrameShape(QFrame::StyledPanel);
-    return area;
+    const int countX = qMax(1, m.LEDCountX());
+    const int countY = qMax(1, m.LEDCountY());
+    const int pitch = qBound(1, qMin(room.width() / countX, room.height() / countY), 12);
+    const int distance = pitch >= 2 ? 1 : 0;
+    m.SetLEDSize(pitch - distance);
+    m.SetLEDDistance(distance);
+}
+
+QWidget *matrixFrame(TLEDMATRIX *matrix, const QSize &room, QWidget *parent)
+{
+    auto *frame = new QWidget(parent);
+    frame->setMinimumSize(room);
+    auto *layout = new QGridLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(matrix, 0, 0, Qt::AlignCenter);
+    return frame;
 }
 
 } // namespace
@@ -64,7 +73,8 @@ TBinaerForm::TBinaerForm(QWidget *parent) : QDialog(parent)
     MemoOutput->setObjectName(QStringLiteral("MemoOutput"));
     MemoOutput->setSelectionMode(QAbstractItemView::NoSelection);
     MemoOutput->setFocusPolicy(Qt::NoFocus);
-    MemoOutput->setUniformItemSizes(true);
+    MemoOutput->setTextElideMode(Qt::ElideNone);
+    MemoOutput->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     {
         QPalette pal = MemoOutput->palette();
         pal.setColor(QPalette::Base, kReportBack);
@@ -98,12 +108,15 @@ TBinaerForm::TBinaerForm(QWidget *parent) : QDialog(parent)
 
     LED1 = new TLEDMATRIX;
     LED1->setObjectName(QStringLiteral("LED1"));
-    LED1->core().SetLEDSize(kLargeLedSize);
-    LED1->core().SetLEDDistance(kLedDistance);
     LED2 = new TLEDMATRIX;
     LED2->setObjectName(QStringLiteral("LED2"));
-    LED2->core().SetLEDSize(kSmallLedSize);
-    LED2->core().SetLEDDistance(kLedDistance);
+    // A new cell size (a new run) resizes the LEDs so the whole glyph stays visible.
+    LedMatrix *large = &LED1->core();
+    LedMatrix *small = &LED2->core();
+    connect(large, &LedMatrix::sizeChanged, this, [large] { fitLeds(*large, kLargeRoom); });
+    connect(small, &LedMatrix::sizeChanged, this, [small] { fitLeds(*small, kSmallRoom); });
+    fitLeds(*large, kLargeRoom);
+    fitLeds(*small, kSmallRoom);
     m_glyphs.SetMatrices(&LED1->core(), &LED2->core());
     m_glyphs.SetGlyphShown([this] { keepAlive(); });
     Generator.SetGlyphSource(&m_glyphs);
@@ -112,14 +125,10 @@ TBinaerForm::TBinaerForm(QWidget *parent) : QDialog(parent)
 
     auto *largeBox = new QGroupBox(tr("Grosser Font:"), this);
     auto *largeLayout = new QVBoxLayout(largeBox);
-    auto *largeArea = matrixFrame(LED1, largeBox);
-    largeArea->setMinimumSize(280, 280);
-    largeLayout->addWidget(largeArea);
+    largeLayout->addWidget(matrixFrame(LED1, kLargeRoom, largeBox));
     auto *smallBox = new QGroupBox(tr("Kleiner Font:"), this);
     auto *smallLayout = new QVBoxLayout(smallBox);
-    auto *smallArea = matrixFrame(LED2, smallBox);
-    smallArea->setMinimumSize(140, 140);
-    smallLayout->addWidget(smallArea);
+    smallLayout->addWidget(matrixFrame(LED2, kSmallRoom, smallBox));
 
     btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
