@@ -69,6 +69,7 @@ private slots:
 
     void successfulRun();
     void startRunIsTheModalEntryPoint();
+    void staticLogoRun();
     void failedRuns_data();
     void failedRuns();
     void unreadableProjectArmsNothing();
@@ -212,6 +213,38 @@ void TestBinFile::startRunIsTheModalEntryPoint()
     QVERIFY(form->btnZskUpdate->isEnabled());
     QVERIFY(QFileInfo::exists(m_output));
     QCOMPARE(form->Generator.OutputFileName, m_output);
+}
+
+// A logo filling the display builds the small static file; the window shows its
+// picture size and offers the transfer as after a normal run.
+void TestBinFile::staticLogoRun()
+{
+    ProjectModel model(nullptr, nullptr);
+    model.SetFloorFontName(u"DejaVu Sans"_s);
+    model.SetDisplayModel(DisplayModel::Vfd128);
+    model.Layouts().Main(DisplayModel::Vfd128)->LoadRect(u"STABMP"_s, TRect(0, 0, 127, 63), true);
+    model.SetShowLogo(true);
+    QImage logo(128, 64, QImage::Format_ARGB32);
+    logo.fill(0x00FFFFFFu);
+    model.SetLogo(DisplayModel::Vfd128, logo);
+    QString error;
+    QVERIFY2(ProjectMapping::SaveProjectFile(model, m_project, FontSection(), &error), qPrintable(error));
+
+    TBinaerForm form;
+    form.Generator.ProgramFolder = m_program;
+    QVERIFY2(form.PrepareRun(m_project, m_output, 118784, 131072, &error), qPrintable(error));
+    QVERIFY(form.Generator.IsStaticLogo());
+    QSignalSpy finished(&form, &TBinaerForm::runFinished);
+    form.show();
+    QVERIFY(finished.wait(kRunTimeout));
+    QVERIFY2(finished.at(0).at(0).toBool(), qPrintable(memoLines(form).join(u'\n')));
+    QCOMPARE(memoLines(form).last(), u"Erfolg: Die Datei wurde erzeugt"_s);
+    QCOMPARE(readAll(m_output).size(), 5167);
+    QCOMPARE(form.lbBinfileSize->text(), u"1024"_s);
+    QCOMPARE(form.SizeGauge->value(), 1024);
+    QVERIFY(form.btnZskUpdate->isEnabled());
+    if (QMessageBox *box = openMessageBox(form))
+        box->accept();
 }
 
 void TestBinFile::failedRuns_data()

@@ -200,6 +200,12 @@ void TBinaerForm::SetUserFonts(const TUserFont *large, const TUserFont *small)
 bool TBinaerForm::PrepareRun(const QString &projectPath, const QString &outputPath, qint32 flashSizeData,
                              qint32 flashSize, QString *error)
 {
+    if (m_running) {
+        // The run in progress reads these inputs.
+        if (error)
+            *error = tr("Es wird bereits eine LFS-Datei erzeugt.");
+        return false;
+    }
     const ProjectReadResult read = ProjectFile::read(projectPath);
     if (!read.ok()) {
         if (error)
