@@ -376,6 +376,8 @@ int OrvCli::Render(const QString &projectPath, const RenderOptions &options, con
         break;
     }
     }
+    // The screen raster's alpha means nothing: the view paints it opaque.
+    image = image.convertToFormat(QImage::Format_RGB32);
     if (image.isNull() || !image.save(output, "PNG")) {
         m_err << "orvedit-cli render: cannot write " << output << Qt::endl;
         return ExitFailed;
