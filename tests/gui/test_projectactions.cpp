@@ -492,6 +492,59 @@ private Q_SLOTS:
         QVERIFY(!form->IsModified());
     }
 
+    void createBinFileAction_data()
+    {
+        QTest::addColumn<int>("hardware");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("VFD 128 x 64") << 0 << u"vfd_128x64_"_s;
+        QTest::newRow("LCD 240 x 128") << 1 << u"lcd_240x128_"_s;
+        QTest::newRow("VFD 256 x 128") << 2 << u"vfd_256x128_"_s;
+    }
+
+    void createBinFileAction()
+    {
+        QFETCH(int, hardware);
+        QFETCH(QString, prefix);
+        auto form = newForm();
+        QVERIFY(form);
+        m_hardware = hardware;
+        m_vertical = false;
+        m_floors = 5;
+        form->aNew->trigger();
+        QVERIFY(!form->aCreateBinFile->isEnabled());
+        const QString file = saveAs(*form, u"Haus.orv"_s);
+        QVERIFY(form->aCreateBinFile->isEnabled());
+
+        QStringList proposals;
+        QList<QStringList> runs;
+        form->ChooseBinFile = [&](const QString &proposed) {
+            proposals << proposed;
+            return proposals.size() == 1 ? QString() : path(u"out"_s);
+        };
+        form->RunBinFile = [&](const QString &project, const QString &output) {
+            runs.append({project, output});
+        };
+        // Cancelling the dialog runs nothing and saves nothing.
+        QVERIFY(QFile::remove(file));
+        form->aCreateBinFile->trigger();
+        QCOMPARE(proposals, QStringList{path(prefix + u"Haus.lfs"_s)});
+        QVERIFY(runs.isEmpty());
+        // A project file that is gone is reported, not recreated.
+        form->aCreateBinFile->trigger();
+        QVERIFY(runs.isEmpty());
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.constFirst().contains(file));
+        QVERIFY(!QFileInfo::exists(file));
+        // With the file there, the project is saved first and the window runs on it.
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        form->aCreateBinFile->trigger();
+        QCOMPARE(runs.size(), 1);
+        QCOMPARE(runs.constFirst(), (QStringList{file, path(u"out.lfs"_s)}));
+        QFile saved(file);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.read(4), QByteArray("BZh4"));
+    }
+
     void unsavedChangesQuestion_data()
     {
         QTest::addColumn<QString>("action"); // quit, open, new

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainfrm.h"
 
+#include "lfs/binfile.h"
+
 #include "app/about.h"
 #include "app/newproj.h"
 #include "display/display.h"
 #include "display/preview.h"
+#include "lfs/binfile.h"
 #include "project/projectmapping.h"
 #include "settings/inifile.h"
 #include "widgets/tledmatrix.h"
@@ -13,6 +16,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -128,6 +132,27 @@ TMainForm::TMainForm(const AppContext &context, QWidget *parent)
         return dialog.selectedFiles().constFirst();
     };
     ShowMessage = [this](const QString &text) { QMessageBox::warning(this, windowTitle(), text); };
+    ChooseBinFile = [this](const QString &proposed) {
+        QFileDialog dialog(this, tr("LFS-Datei erzeugen"), QFileInfo(proposed).path(),
+                           tr("Etagenanzeige - Binäres Flashfile (*.lfs)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(u"lfs"_s);
+        dialog.selectFile(proposed);
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+            ? dialog.selectedFiles().constFirst()
+            : QString();
+    };
+    RunBinFile = [this](const QString &projectPath, const QString &outputPath) {
+        if (!BinaerForm)
+            BinaerForm = new TBinaerForm(this);
+        BinaerForm->CopyLedColors(LED2->core());
+        BinaerForm->SetUserFonts(MainDisplay ? MainDisplay->UserFont : nullptr,
+                                 KleinDisplay ? KleinDisplay->UserFont : nullptr);
+        BinaerForm->Generator.ProgramFolder = m_context.ProgramFolder();
+        hide();
+        BinaerForm->StartRun(projectPath, outputPath, Settings.FlashSizeData, Settings.FlashSize);
+        show();
+    };
     RunNewProjectDialog = [this] { return NewProject && NewProject->ShowModalOver(this); };
 
     resize(kOuterWidth, kOuterHeight);
@@ -183,6 +208,7 @@ void TMainForm::createActions()
     connect(ASpeichern, &QAction::triggered, this, &TMainForm::ASpeichernExecute);
     connect(aSpeichernUnter, &QAction::triggered, this, &TMainForm::aSpeichernUnterExecute);
     connect(aSchliessen, &QAction::triggered, this, &TMainForm::aSchliessenExecute);
+    connect(aCreateBinFile, &QAction::triggered, this, &TMainForm::aCreateBinFileExecute);
     connect(aAbout, &QAction::triggered, this, &TMainForm::aAboutExecute);
     connect(aEinstellungen, &QAction::triggered, this, &TMainForm::aEinstellungenExecute);
     connect(aBeenden, &QAction::triggered, this, &TMainForm::aBeendenExecute);
@@ -908,6 +934,47 @@ bool TMainForm::ASpeichernExecute()
 bool TMainForm::aSpeichernUnterExecute()
 {
     return save(true);
+}
+
+QString TMainForm::ProposedBinFileName(const QString &projectPath) const
+{
+    const QFileInfo project(projectPath);
+    QString prefix;
+    switch (SelectedModel()) {
+    case DisplayModel::Vfd128:
+        prefix = u"vfd_128x64_"_s;
+        break;
+    case DisplayModel::Vfd256:
+        prefix = u"vfd_256x128_"_s;
+        break;
+    case DisplayModel::Lcd240:
+        prefix = u"lcd_240x128_"_s;
+        break;
+    }
+    return QDir(project.path()).filePath(prefix + project.completeBaseName() + u".lfs"_s);
+}
+
+void TMainForm::aCreateBinFileExecute()
+{
+    if (!IsProjectOpen())
+        return;
+    const QString project = !SaveDialogFileName.isEmpty() ? SaveDialogFileName : OpenDialogFileName;
+    if (project.isEmpty())
+        return;
+    QString output = ChooseBinFile(ProposedBinFileName(project));
+    if (output.isEmpty())
+        return;
+    if (QFileInfo(output).suffix().isEmpty())
+        output += u".lfs"_s;
+    if (!QFileInfo::exists(project)) {
+        ShowMessage(tr("Konnte ") + project + tr(" nicht öffnen ..."));
+        return;
+    }
+    if (!SaveForGenerator())
+        return;
+    Previews->PreviewOut(true, true, true, true, true);
+    Previews->PreviewKleinerFontOut();
+    RunBinFile(project, output);
 }
 
 bool TMainForm::SaveForGenerator()

@@ -28,6 +28,7 @@ class TDisplay;
 class TLEDMATRIX;
 class TNewProject;
 class TfrmAbout;
+class TBinaerForm;
 
 /// The editor's main window: menus, tool bar, actions and their enabling rule, the
 /// page control with the four LED matrices, the project model (with the nine layouts)
@@ -89,6 +90,12 @@ public:
     /// the open dialog's, without a dialog (overwriting it). False when the project has
     /// no file name or writing failed (the failure was shown).
     bool SaveForGenerator();
+    /// Saves the project, reads it back and runs the flash-file window on it.
+    void aCreateBinFileExecute();
+    /// The flash-file name proposed for the project file \a projectPath: the same folder
+    /// and name with the extension ".lfs", behind the prefix of the selected model.
+    QString ProposedBinFileName(const QString &projectPath) const;
+
     /// Opens CommandLineProject, when set, without a dialog.
     void OpenCommandLineProject();
     /// Resets every floor label to its floor's default.
@@ -116,6 +123,10 @@ public:
     std::function<void(const QString &text)> ShowMessage;
     /// Runs the new-project dialog; true on OK.
     std::function<bool()> RunNewProjectDialog;
+    /// The flash-file save dialog; returns the chosen path or an empty one.
+    std::function<QString(const QString &proposed)> ChooseBinFile;
+    /// Shows the flash-file window for one run (hidden main window meanwhile).
+    std::function<void(const QString &projectPath, const QString &outputPath)> RunBinFile;
 
     const AppContext &Context() const { return m_context; }
 
@@ -164,6 +175,8 @@ public:
 
     TfrmAbout *frmAbout = nullptr;
     TNewProject *NewProject = nullptr;
+    /// The flash-file window, made once and shown for each generation.
+    TBinaerForm *BinaerForm = nullptr;
     /// The clock of the floor preview; runs while ShowDateTime is on.
     QTimer *UhrzeitTimer = nullptr;
 
