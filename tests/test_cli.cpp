@@ -109,6 +109,33 @@ private Q_SLOTS:
             QVERIFY(cstr(label).isEmpty());
         QCOMPARE(bool(rec.VerticalMounting), upright);
         QVERIFY(read.Contents->Fonts.isEmpty());
+        // Main regions inside the (turned) layout, also once turned back into the display's
+        // own orientation for the flash file; none overlaps another; the cell gap is not negative.
+        const QSize displays[] = {QSize(128, 64), QSize(240, 128), QSize(256, 128)}; // model order
+        for (int m = 0; m < ProjectRecord::kModels; ++m) {
+            const QSize display = displays[m];
+            const QSize layout = upright ? display.transposed() : display;
+            const auto &regions = rec.mainRegions(m);
+            for (size_t i = 0; i < regions.size(); ++i) {
+                const TRect r = regions[i].Rect;
+                QVERIFY2(r.Left >= 0 && r.Top >= 0 && r.Right < layout.width() && r.Bottom < layout.height()
+                             && r.Left <= r.Right && r.Top <= r.Bottom,
+                         qPrintable(QStringLiteral("model %1 region %2").arg(m).arg(i)));
+                if (upright) {
+                    const int h = display.height();
+                    const TRect t(r.Top, h - r.Right, r.Bottom, h - r.Left);
+                    QVERIFY2(t.Left >= 0 && t.Top >= 0 && t.Right < display.width() && t.Bottom < display.height(),
+                             qPrintable(QStringLiteral("turned: model %1 region %2").arg(m).arg(i)));
+                }
+                for (size_t j = i + 1; j < regions.size(); ++j) {
+                    const TRect o = regions[j].Rect;
+                    const bool overlap = qMax(r.Left, o.Left) <= qMin(r.Right, o.Right)
+                        && qMax(r.Top, o.Top) <= qMin(r.Bottom, o.Bottom);
+                    QVERIFY2(!overlap, qPrintable(QStringLiteral("model %1 regions %2, %3").arg(m).arg(i).arg(j)));
+                }
+            }
+            QVERIFY(regions[1].Rect.Left - regions[0].Rect.Right - 1 >= 0);
+        }
         // Arrows in every model, sized to their regions.
         for (int m = 0; m < ProjectRecord::kModels; ++m) {
             for (int slot = 0; slot < 2; ++slot) {
