@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the built orvedit-cli in a temporary copy of its program folder.
+#include "project/bitmappacking.h"
 #include "project/projectfile.h"
 #include "project/projectrecord.h"
 
@@ -341,6 +342,36 @@ private Q_SLOTS:
         QCOMPARE(r.ExitCode, 1);
         QVERIFY2(r.Out.contains(u"DAMAGED: "_s), qPrintable(r.Out));
         QVERIFY2(r.Out.contains(message), qPrintable(r.Out));
+    }
+
+    // A logo filling the display gives the static variant, which info recognises.
+    void staticVariant()
+    {
+        const QString project = path(u"static.orv"_s);
+        QVERIFY(makeProject(u"lcd240"_s, false, 4, project));
+        ProjectReadResult read = ProjectFile::read(project);
+        QVERIFY(read.ok());
+        ProjectRecord rec = read.Contents->Record;
+        QImage logo(240, 128, QImage::Format_ARGB32);
+        logo.fill(0u);
+        for (int y = 0; y < 128; y += 2)
+            for (int x = 0; x < 240; ++x)
+                logo.setPixel(x, y, 0x00FFFFFFu);
+        rec.logo(1) = BitmapRecordFromImage(logo);
+        rec.ShowLogo = true;
+        QString error;
+        QVERIFY2(ProjectFile::write(project, rec, FontSection(), &error), qPrintable(error));
+
+        const QString lfs = path(u"static.lfs"_s);
+        const Run gen = cli({u"generate"_s, project, u"-o"_s, lfs});
+        QVERIFY2(gen.ExitCode == 0, qPrintable(gen.Out + gen.Err));
+        QCOMPARE(QFileInfo(lfs).size(), 5167);
+        const Run info = cli({u"info"_s, lfs, u"--json"_s});
+        QCOMPARE(info.ExitCode, 0);
+        const QJsonObject j = QJsonDocument::fromJson(info.Out.toUtf8()).object();
+        QCOMPARE(j.value(u"variant"_s).toString(), u"static"_s);
+        QVERIFY(j.value(u"crc"_s).toObject().value(u"matches"_s).toBool());
+        QCOMPARE(j.value(u"imageHeader"_s).toObject().value(u"flashSize"_s).toInt(), 5121);
     }
 
     // A run that fails (a template missing) exits 1 with the error line and leaves no file.
