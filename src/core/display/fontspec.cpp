@@ -13,11 +13,11 @@ namespace {
 
 constexpr int kDotsPerMeter96 = 3780; // 96 dpi
 
-QFont baseFont(const FontSpec &spec)
+QFont baseFont(const FontSpec &fontSpec)
 {
-    QFont f(spec.Name);
-    f.setBold(spec.Bold);
-    f.setItalic(spec.Italic);
+    QFont f(fontSpec.Name);
+    f.setBold(fontSpec.Bold);
+    f.setItalic(fontSpec.Italic);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
     f.setHintingPreference(QFont::PreferFullHinting);
     f.setKerning(false);
@@ -54,18 +54,18 @@ int pixelSizeForCell(const QFont &base, int cellHeight)
 
 } // namespace
 
-bool toQFont(const FontSpec &spec, QFont &out)
+bool toQFont(const FontSpec &fontSpec, QFont &out)
 {
-    if (spec.Size == 0 || spec.Size == kUnfittedSize)
+    if (fontSpec.Size == 0 || fontSpec.Size == kUnfittedSize)
         return false;
-    QFont f = baseFont(spec);
-    if (spec.Size > 0) {
-        const int px = MulDiv(spec.Size, 96, 72);
+    QFont f = baseFont(fontSpec);
+    if (fontSpec.Size > 0) {
+        const int px = MulDiv(fontSpec.Size, 96, 72);
         if (px <= 0)
             return false;
         f.setPixelSize(px);
     } else {
-        const int cell = MulDiv(-spec.Size, 96, 72);
+        const int cell = MulDiv(-fontSpec.Size, 96, 72);
         if (cell <= 0)
             return false;
         f.setPixelSize(pixelSizeForCell(f, cell));
@@ -83,18 +83,18 @@ QImage newRaster(int width, int height, QRgb fill)
     return img;
 }
 
-void drawText(QImage &raster, int x, int y, const FontSpec &spec, const QString &text)
+void drawText(QImage &raster, int x, int y, const FontSpec &fontSpec, const QString &text)
 {
     if (raster.isNull() || text.isEmpty())
         return;
     QFont font;
-    if (!toQFont(spec, font))
+    if (!toQFont(fontSpec, font))
         return;
     QPainter p(&raster);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(font);
-    p.setPen(QColor::fromRgb(spec.Color | 0xFF000000u));
+    p.setPen(QColor::fromRgb(fontSpec.Color | 0xFF000000u));
     const QFontMetrics m(font, &raster);
     p.drawText(QPoint(x, y + m.ascent()), text);
 }

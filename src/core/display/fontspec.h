@@ -34,15 +34,15 @@ constexpr int kUnfittedSize = 9999;
 /// The QFont used for every glyph drawing: no anti-aliasing, no glyphs borrowed
 /// from other fonts, full hinting, integer pixel size from the signed point size.
 /// Returns false (and leaves \a out untouched) for sizes that draw nothing.
-bool toQFont(const FontSpec &spec, QFont &out);
+bool toQFont(const FontSpec &fontSpec, QFont &out);
 
 /// A scratch raster for text: Format_ARGB32 at 96 dpi.
 QImage newRaster(int width, int height, QRgb fill);
 
-/// Draws \a text with \a spec into \a raster (Format_ARGB32) so that the top-left
+/// Draws \a text with \a fontSpec into \a raster (Format_ARGB32) so that the top-left
 /// of the first character cell lies at (x, y): the baseline is at y + ascent.
 /// Pixels are written by QPainter (alpha 0xFF where ink is); callers that need
 /// raw LED values mask with 0x00FFFFFF.
-void drawText(QImage &raster, int x, int y, const FontSpec &spec, const QString &text);
+void drawText(QImage &raster, int x, int y, const FontSpec &fontSpec, const QString &text);
 
 } // namespace TextRaster

@@ -249,10 +249,10 @@ void WinFontGlyphCache::StoreEdgeTest(int glyph, int width, int height, int x, i
 
 void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk &ink)
 {
-    FontSpec spec = font;
-    spec.Color = 0x00FFFFFFu;
+    FontSpec fontSpec = font;
+    fontSpec.Color = 0x00FFFFFFu;
     QFont qfont;
-    if (!TextRaster::toQFont(spec, qfont)) {
+    if (!TextRaster::toQFont(fontSpec, qfont)) {
         // Sizes that draw nothing.
         ink.Valid = true;
         ink.HasInk = false;
@@ -284,7 +284,7 @@ void WinFontGlyphCache::capture(const FontSpec &font, QChar ch, WinFontGlyphInk 
         const int ox = margin - br.left();
         const int oy = margin - br.top() - ascent;
         QImage img = TextRaster::newRaster(w, h, kBlack);
-        TextRaster::drawText(img, ox, oy, spec, text);
+        TextRaster::drawText(img, ox, oy, fontSpec, text);
 
         int minX = w, maxX = -1, minY = h, maxY = -1;
         for (int y = 0; y < h; ++y) {
