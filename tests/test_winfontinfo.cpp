@@ -59,9 +59,9 @@ InkBox inkBox(const QImage &img, const TRect &area)
 }
 
 /// The glyph drawn alone at \a size, well inside a large raster.
-InkBox glyphBox(const FontSpec &spec, int size, QChar ch)
+InkBox glyphBox(const FontSpec &fontSpec, int size, QChar ch)
 {
-    FontSpec f = spec;
+    FontSpec f = fontSpec;
     f.Size = size;
     f.Color = 0xFFFFFF;
     QImage img = TextRaster::newRaster(1200, 1200, 0xFF000000);
