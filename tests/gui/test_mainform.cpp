@@ -258,11 +258,17 @@ private Q_SLOTS:
         form->ShowPageControl(true);
         form->OpenDialogFileName = u"x.orv"_s;
         form->updateActions();
+        int binFileDialogs = 0;
+        form->ChooseBinFile = [&binFileDialogs](const QString &) {
+            ++binFileDialogs;
+            return QString();
+        };
         QSignalSpy created(form->aCreateBinFile, &QAction::triggered);
         QSignalSpy sent(form->aSerielleUebertragung, &QAction::triggered);
         form->mnuCreateBinFile->trigger();
         form->mnuSerielleUebertragung->trigger();
         QCOMPARE(created.count(), 1);
+        QCOMPARE(binFileDialogs, 1);
         QCOMPARE(sent.count(), 1);
 
         // Tool bar: three buttons, separator, two buttons, stretching separator, logo.
