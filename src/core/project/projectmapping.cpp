@@ -255,6 +255,10 @@ void ProjectMapping::ApplyRecord(ProjectModel &model, const ProjectRecord &recor
             model.SetFloorText(c, r, text(record.FloorTexts[size_t(c - 1)][size_t(r - 1)]));
     model.SetSampleText(model.FloorLabel(model.CurrentFloorRow()));
     model.InitFloorTexts(false);
+    // A file without labels (the templates have none) would leave the sample text
+    // empty and the preview without floor characters: show the rebuilt label then.
+    if (model.SampleText().trimmed().isEmpty())
+        model.SetSampleText(model.FloorLabel(model.CurrentFloorRow()));
 
     // The stored regions, after the setters.
     for (int m = 0; m < ProjectRecord::kModels; ++m) {

@@ -817,12 +817,6 @@ bool TMainForm::openProject(const QString &path)
         showProjectPages();
         Model->StateFlags &= quint16(~ProjectModel::NewProjectBuilding);
         Model->SetProjectOpen(true);
-        // The sample text is taken from the current row before the labels are rebuilt:
-        // a file without labels (the templates have none) would leave it empty and the
-        // preview without floor characters. The rebuilt label is shown instead.
-        const QString label = Model->FloorLabel(Model->CurrentFloorRow());
-        if (Model->SampleText().trimmed().isEmpty() && !label.trimmed().isEmpty())
-            Model->SetSampleText(label);
         Previews->Refresh(true);
         if (Model->ShowDateTime())
             UhrzeitTimer->start();
