@@ -149,14 +149,6 @@ The program works best with small fonts</translation>
         <source>Etagenanzeige-Editor (*.orv)</source>
         <translation>Floor indicator editor (*.orv)</translation>
     </message>
-    <message>
-        <source>newproject.dat</source>
-        <translation>newproject.dat</translation>
-    </message>
-    <message>
-        <source>newvproject.dat</source>
-        <translation>newvproject.dat</translation>
-    </message>
 </context>
 <context>
     <name>TNewProject</name>

@@ -835,14 +835,23 @@ bool TMainForm::openProject(const QString &path)
     return true;
 }
 
+namespace {
+
+/// The template a new project starts from, beside the program.
+QString templateFileName(bool vertical)
+{
+    return vertical ? u"newvproject.dat"_s : u"newproject.dat"_s;
+}
+
+} // namespace
+
 void TMainForm::aOpenExecute()
 {
     if (!Model)
         return;
     const quint16 flags = Model->StateFlags;
     if (flags & ProjectModel::NewProjectBuilding) {
-        const QString name = NewProject->Vertical() ? tr("newvproject.dat") : tr("newproject.dat");
-        openProject(m_context.FilePath(name));
+        openProject(m_context.FilePath(templateFileName(NewProject->Vertical())));
         return;
     }
 
@@ -990,8 +999,7 @@ void TMainForm::aNewExecute()
         return;
     ShowPageControl(true);
     Model->StateFlags |= ProjectModel::NewProjectBuilding;
-    const bool ok = openProject(m_context.FilePath(NewProject->Vertical() ? tr("newvproject.dat")
-                                                                          : tr("newproject.dat")));
+    const bool ok = openProject(m_context.FilePath(templateFileName(NewProject->Vertical())));
     Model->StateFlags &= quint16(~ProjectModel::NewProjectBuilding);
     Model->SetProjectOpen(true);
     if (!ok) {
