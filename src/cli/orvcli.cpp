@@ -55,6 +55,16 @@ struct BitmapFonts
     const TUserFont *ForModel(int displayModel) const { return displayModel == 0 ? &Font1 : &Font2; }
 };
 
+/// Loads the two bitmap fonts beside the program; false (reported on \a err) when one is unusable.
+bool loadBitmapFonts(BitmapFonts &fonts, const AppContext &context, QTextStream &err)
+{
+    QString error;
+    if (fonts.Load(context, &error))
+        return true;
+    err << "orvedit-cli: " << error << Qt::endl;
+    return false;
+}
+
 /// Applies the editing colours ("EditLEDColor") to a matrix, as the editor does.
 void applyEditColors(LedMatrix &m, const EditLedColors &c)
 {
@@ -167,11 +177,9 @@ bool OrvCli::loadProgramFonts()
 int OrvCli::Layouts()
 {
     BitmapFonts fonts;
-    QString error;
-    if (!fonts.Load(m_context, &error)) {
-        m_err << "orvedit-cli: " << error << Qt::endl;
+    if (!loadBitmapFonts(fonts, m_context, m_err))
         return ExitFailed;
-    }
+    QString error;
     const DisplayLayouts layouts(&fonts.Font1, &fonts.Font2);
     m_out << LayoutReport::Text(layouts);
     m_out.flush();
@@ -224,11 +232,9 @@ int OrvCli::newProject(const QString &modelName, bool upright, int floors, const
         return ExitBadInput;
     }
     BitmapFonts fonts;
-    QString error;
-    if (!fonts.Load(m_context, &error)) {
-        m_err << "orvedit-cli: " << error << Qt::endl;
+    if (!loadBitmapFonts(fonts, m_context, m_err))
         return ExitFailed;
-    }
+    QString error;
     loadProgramFonts();
 
     // The matrices the save draws into outlive the model's layouts that refer to them.
@@ -311,11 +317,9 @@ int OrvCli::Render(const QString &projectPath, const RenderOptions &options, con
         return ExitBadInput;
     }
     BitmapFonts fonts;
-    QString error;
-    if (!fonts.Load(m_context, &error)) {
-        m_err << "orvedit-cli: " << error << Qt::endl;
+    if (!loadBitmapFonts(fonts, m_context, m_err))
         return ExitFailed;
-    }
+    QString error;
     loadProgramFonts();
 
     LedMatrix matrix;
@@ -412,11 +416,9 @@ int OrvCli::generate(const QString &projectPath, const QString &output, QString 
         m_err << "orvedit-cli generate: " << projectPath << ": " << w << Qt::endl;
 
     BitmapFonts fonts;
-    QString error;
-    if (!fonts.Load(m_context, &error)) {
-        m_err << "orvedit-cli: " << error << Qt::endl;
+    if (!loadBitmapFonts(fonts, m_context, m_err))
         return ExitFailed;
-    }
+    QString error;
     loadProgramFonts();
     for (const QByteArray &file : read.Contents->Fonts.Files)
         QFontDatabase::addApplicationFontFromData(file);
