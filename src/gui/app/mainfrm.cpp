@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainfrm.h"
 
-#include "lfs/binfile.h"
-
 #include "app/about.h"
 #include "app/newproj.h"
 #include "display/display.h"
 #include "display/preview.h"
 #include "lfs/binfile.h"
+#include "pages/extendedpage.h"
+#include "pages/floortextpage.h"
+#include "pages/simulationpage.h"
 #include "project/projectmapping.h"
 #include "settings/inifile.h"
 #include "widgets/tledmatrix.h"
@@ -64,16 +65,6 @@ QAction *makeAction(QObject *parent, const QString &name, const QString &caption
     if (!icon.isEmpty())
         a->setIcon(QIcon(u":/icons/"_s + icon));
     return a;
-}
-
-/// A page whose matrix sits at its top-left corner.
-QWidget *matrixPage(TLEDMATRIX *matrix)
-{
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(matrix, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addStretch();
-    return page;
 }
 
 } // namespace
@@ -271,14 +262,34 @@ void TMainForm::createToolBar()
 
 void TMainForm::createPages()
 {
-    LED1 = new TLEDMATRIX;
-    LED2 = new TLEDMATRIX;
-    LED3 = new TLEDMATRIX;
-    LED4 = new TLEDMATRIX;
-    LED1->setObjectName(u"LED1"_s);
-    LED2->setObjectName(u"LED2"_s);
-    LED3->setObjectName(u"LED3"_s);
-    LED4->setObjectName(u"LED4"_s);
+    MainPageControl = new QTabWidget(this);
+    MainPageControl->setObjectName(u"MainPageControl"_s);
+
+    FloorPage = new TFloorTextPage(*this);
+    ExtendedPage = new TExtendedPage(*this);
+    SimulationPage = new TSimulationPage(*this);
+
+    // The controls the window's handlers work on, named as everywhere else.
+    TabSheetGrund = FloorPage;
+    GroupBoxEtagenanzeige = FloorPage->GroupBoxEtagenanzeige;
+    RB_VFD1 = FloorPage->RB_VFD1;
+    RB_LCD = FloorPage->RB_LCD;
+    RB_VFD2 = FloorPage->RB_VFD2;
+    PageControlFont = FloorPage->PageControlFont;
+    LBFont = FloorPage->LBFont;
+    LBFont2 = FloorPage->LBFont2;
+    LED2 = FloorPage->LED2;
+    TabSheetErweitert = ExtendedPage;
+    PageControlErweitert = ExtendedPage->PageControlErweitert;
+    TabSheetSonderzeichen = ExtendedPage->TabSheetSonderzeichen;
+    TabSheetKleinerFont = ExtendedPage->TabSheetKleinerFont;
+    TabSheetOptionen = ExtendedPage->TabSheetOptionen;
+    LED3 = ExtendedPage->LED3;
+    LED4 = ExtendedPage->LED4;
+    TabSheetSimulation = SimulationPage;
+    LEDPanel = SimulationPage->LEDPanel;
+    LED1 = SimulationPage->LED1;
+
     // Nothing is drawn until start-up has set up the layouts.
     for (TLEDMATRIX *m : {LED1, LED2, LED3, LED4})
         m->core().SetEnaUpdate(false);
@@ -295,70 +306,12 @@ void TMainForm::createPages()
     sim.SetBoxColorOff(0x007F00);
     sim.SetFrameColor(0x000000);
     sim.SetSoftenCount(0);
-
-    MainPageControl = new QTabWidget(this);
-    MainPageControl->setObjectName(u"MainPageControl"_s);
-
-    // "Grundeinstellungen": the display model on the left, the floor-text matrix right.
-    TabSheetGrund = new QWidget;
-    TabSheetGrund->setObjectName(u"TabSheetGrund"_s);
-    GroupBoxEtagenanzeige = new QGroupBox(tr("Etagenanzeige:"), TabSheetGrund);
-    RB_VFD1 = new QRadioButton(tr("ORV-VFD  (128 x 64 )"), GroupBoxEtagenanzeige);
-    RB_LCD = new QRadioButton(tr("ORV-LCD  (240 x 128)"), GroupBoxEtagenanzeige);
-    RB_VFD2 = new QRadioButton(tr("ORV-VFD  (256 x 128 )"), GroupBoxEtagenanzeige);
-    RB_VFD1->setObjectName(u"RB_VFD1"_s);
-    RB_LCD->setObjectName(u"RB_LCD"_s);
-    RB_VFD2->setObjectName(u"RB_VFD2"_s);
-    RB_LCD->setChecked(true);
-    auto *models = new QVBoxLayout(GroupBoxEtagenanzeige);
-    models->addWidget(RB_VFD1);
-    models->addWidget(RB_LCD);
-    models->addWidget(RB_VFD2);
-    connect(RB_VFD1, &QRadioButton::clicked, this, &TMainForm::RB_VFD1Click);
-    connect(RB_LCD, &QRadioButton::clicked, this, &TMainForm::RB_LCDClick);
-    connect(RB_VFD2, &QRadioButton::clicked, this, &TMainForm::RB_VFD2Click);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(GroupBoxEtagenanzeige);
-    left->addStretch();
-    auto *grund = new QHBoxLayout(TabSheetGrund);
-    grund->addLayout(left);
-    auto *right = new QVBoxLayout;
-    right->addWidget(LED2, 0, Qt::AlignLeft | Qt::AlignTop);
-    right->addStretch();
-    grund->addLayout(right, 1);
-    MainPageControl->addTab(TabSheetGrund, tr("Grundeinstellungen"));
-
-    // "Erweiterte Einstellungen" with its inner tabs.
-    TabSheetErweitert = new QWidget;
-    TabSheetErweitert->setObjectName(u"TabSheetErweitert"_s);
-    PageControlErweitert = new QTabWidget(TabSheetErweitert);
-    PageControlErweitert->setObjectName(u"PageControlErweitert"_s);
-    TabSheetSonderzeichen = matrixPage(LED3);
-    TabSheetSonderzeichen->setObjectName(u"TabSheetSonderzeichen"_s);
-    TabSheetKleinerFont = matrixPage(LED4);
-    TabSheetKleinerFont->setObjectName(u"TabSheetKleinerFont"_s);
-    TabSheetOptionen = new QWidget;
-    TabSheetOptionen->setObjectName(u"TabSheetOptionen"_s);
-    PageControlErweitert->addTab(TabSheetSonderzeichen, tr("Sonderzeichen"));
-    PageControlErweitert->addTab(TabSheetKleinerFont, tr("Kleiner Zeichensatz"));
-    PageControlErweitert->addTab(TabSheetOptionen, tr("Optionen"));
-    auto *erweitert = new QVBoxLayout(TabSheetErweitert);
-    erweitert->addWidget(PageControlErweitert);
-    MainPageControl->addTab(TabSheetErweitert, tr("Erweiterte Einstellungen"));
-
-    // "Simulation": LED1 centred in its panel.
-    TabSheetSimulation = new QWidget;
-    TabSheetSimulation->setObjectName(u"TabSheetSimulation"_s);
-    LEDPanel = new QWidget(TabSheetSimulation);
-    LEDPanel->setObjectName(u"LEDPanel"_s);
-    LED1->setParent(LEDPanel);
     LEDPanel->installEventFilter(this);
     connect(&LED1->core(), &LedMatrix::sizeChanged, this, &TMainForm::CentreSimulationMatrix);
-    auto *simulation = new QVBoxLayout(TabSheetSimulation);
-    simulation->addWidget(LEDPanel, 1);
-    MainPageControl->addTab(TabSheetSimulation, tr("Simulation"));
 
+    MainPageControl->addTab(FloorPage, tr("Grundeinstellungen"));
+    MainPageControl->addTab(ExtendedPage, tr("Erweiterte Einstellungen"));
+    MainPageControl->addTab(SimulationPage, tr("Simulation"));
     connect(MainPageControl, &QTabWidget::currentChanged, this, &TMainForm::MainPageControlChange);
     setCentralWidget(MainPageControl);
 }

@@ -16,8 +16,10 @@
 #include <memory>
 
 class QAction;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QRadioButton;
 class QTabWidget;
@@ -29,6 +31,9 @@ class TLEDMATRIX;
 class TNewProject;
 class TfrmAbout;
 class TBinaerForm;
+class TExtendedPage;
+class TFloorTextPage;
+class TSimulationPage;
 
 /// The editor's main window: menus, tool bar, actions and their enabling rule, the
 /// page control with the four LED matrices, the project model (with the nine layouts)
@@ -154,6 +159,10 @@ public:
     QLabel *Logo = nullptr;
 
     QTabWidget *MainPageControl = nullptr;
+    // The three pages; the pointers below name their controls the window works on.
+    TFloorTextPage *FloorPage = nullptr;
+    TExtendedPage *ExtendedPage = nullptr;
+    TSimulationPage *SimulationPage = nullptr;
     QWidget *TabSheetGrund = nullptr;
     QWidget *TabSheetErweitert = nullptr;
     QWidget *TabSheetSimulation = nullptr;
@@ -167,6 +176,11 @@ public:
     QRadioButton *RB_VFD1 = nullptr;
     QRadioButton *RB_LCD = nullptr;
     QRadioButton *RB_VFD2 = nullptr;
+    QTabWidget *PageControlFont = nullptr;
+    QListWidget *LBFont = nullptr;
+    QListWidget *LBFont2 = nullptr;
+    /// "True-Type Fonts mit in die Projektdateien aufnehmen" on the options tab.
+    QCheckBox *CBSaveTT = nullptr;
 
     TLEDMATRIX *LED1 = nullptr; ///< simulation
     TLEDMATRIX *LED2 = nullptr; ///< floor texts
