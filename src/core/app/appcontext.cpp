@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +52,24 @@ QString AppContext::ProjectFolder() const
 QString AppContext::TmpFolder() const
 {
     return FilePath(u"tmp"_s);
+}
+
+QString AppContext::FontsFolder() const
+{
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return ChooseFontsFolder(m_folder, userData.isEmpty() ? QString() : userData + u"/fonts"_s);
+}
+
+QString AppContext::ChooseFontsFolder(const QString &programFolder, const QString &userDataFolder)
+{
+    const QString own = QDir::cleanPath(programFolder) + u"/fonts"_s;
+    if (userDataFolder.isEmpty())
+        return own;
+    const QFileInfo ownInfo(own);
+    // An existing "fonts" folder must take new files; a missing one must be creatable.
+    const bool usable = ownInfo.exists() ? ownInfo.isDir() && ownInfo.isWritable()
+                                         : QFileInfo(programFolder).isWritable();
+    return usable ? own : QDir::cleanPath(userDataFolder);
 }
 
 bool AppContext::CreateFolders(QString *error) const

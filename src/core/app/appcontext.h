@@ -26,6 +26,13 @@ public:
     QString ManualPath() const;
     QString ProjectFolder() const;
     QString TmpFolder() const;
+    /// The folder of the TrueType files taken from projects: "fonts" in the program
+    /// folder, or, when that folder cannot be written (or made), "fonts" in the user's
+    /// data folder (QStandardPaths::AppDataLocation). The editor and the command-line
+    /// tool both use it.
+    QString FontsFolder() const;
+    /// The choice FontsFolder() makes, for any program folder and user data folder.
+    static QString ChooseFontsFolder(const QString &programFolder, const QString &userDataFolder);
 
     /// Creates "project" and "tmp" (and missing parents). False with \a error when
     /// one of them cannot be made.

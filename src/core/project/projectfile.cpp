@@ -151,6 +151,7 @@ ProjectReadResult parseContent(Source &stream, const QString &name)
             contents.Fonts.Header = header;
             contents.Fonts.Files = files;
         } else {
+            contents.Fonts.Refused = dropped;
             result.Warnings.append(tr("Eingebettete Fonts werden nicht verwendet: %1 (%2)")
                                        .arg(dropped, whereText(name, headerOffset)));
         }

@@ -19,6 +19,9 @@ struct FontSection
     /// sizes are taken from Files when writing.
     FontHeader Header;
     QList<QByteArray> Files;
+    /// Why a font section present in the file was not taken (empty when it was, or
+    /// when there was none).
+    QString Refused;
 
     bool isEmpty() const { return Files.isEmpty(); }
 };

@@ -354,7 +354,12 @@ ProjectOpenResult ProjectMapping::OpenProjectFile(ProjectModel &model, const QSt
     if (converted.Result == ConvertResult::Status::Failed)
         result.Warnings.append(converted.Error);
     result.Warnings += read.Warnings;
-    ApplyRecord(model, read.Contents->Record, options);
+    ProjectApplyOptions applied = options;
+    if (options.SelectFloorFont) {
+        const FontSection &fonts = read.Contents->Fonts;
+        applied.SelectFont = [&options, &fonts](const QString &name) { options.SelectFloorFont(name, fonts); };
+    }
+    ApplyRecord(model, read.Contents->Record, applied);
     result.Fonts = std::move(read.Contents->Fonts);
     result.Ok = true;
     return result;

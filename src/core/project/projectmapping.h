@@ -27,6 +27,9 @@ struct ProjectApplyOptions
     /// (after the regions, before bold and italic). Without it the name is set on
     /// the model as it is.
     std::function<void(const QString &fontName)> SelectFont;
+    /// The same with the file's embedded font files at hand, for installing them when
+    /// the family is missing. Used by OpenProjectFile in place of SelectFont.
+    std::function<void(const QString &fontName, const FontSection &fonts)> SelectFloorFont;
 };
 
 /// What opening a file did.
