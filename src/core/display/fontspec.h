@@ -36,13 +36,25 @@ constexpr int kUnfittedSize = 9999;
 /// Returns false (and leaves \a out untouched) for sizes that draw nothing.
 bool toQFont(const FontSpec &fontSpec, QFont &out);
 
+/// The pixel size toQFont gives \a fontSpec, 0 for sizes that draw nothing.
+int pixelSize(const FontSpec &fontSpec);
+
 /// A scratch raster for text: Format_ARGB32 at 96 dpi.
 QImage newRaster(int width, int height, QRgb fill);
 
 /// Draws \a text with \a fontSpec into \a raster (Format_ARGB32) so that the top-left
 /// of the first character cell lies at (x, y): the baseline is at y + ascent.
-/// Pixels are written by QPainter (alpha 0xFF where ink is); callers that need
-/// raw LED values mask with 0x00FFFFFF.
+///
+/// The text is composed from glyph images (GlyphImageCache): each character is
+/// rendered once per font, style and pixel size by QPainter without
+/// anti-aliasing, and copied at integer positions, so a text drawn at another
+/// origin is exactly the same pixels shifted. Character i starts at
+/// x + round(a), where a is the sum of the advances (QFontMetricsF) of the
+/// characters before it; there is no kerning (the fonts are set up without it).
+///
+/// Where a glyph has ink the pixel becomes the colour with alpha 0xFF; every
+/// other pixel is left as it is; nothing is drawn outside the raster. Callers
+/// that need raw LED values mask with 0x00FFFFFF.
 void drawText(QImage &raster, int x, int y, const FontSpec &fontSpec, const QString &text);
 
 } // namespace TextRaster

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "display/winfontinfo.h"
 
-#include "display/winfontglyphcache.h"
+#include "display/glyphimagecache.h"
 #include "util/win1252.h"
 
 #include <algorithm>
@@ -303,136 +303,84 @@ void TWinFontInfo::alignLiteral(QChar ch, int &x, int &y)
     scanRaster();
 }
 
-// Runs the stepping on the captured ink instead of redrawing at every step.
-// A step whose row or column test the capture answers beyond doubt (ink well
-// inside the glyph, or no ink within a pixel) needs no drawing; a test near an
-// edge of the ink, where a drawing at another origin may differ by a pixel, is
-// answered by a real drawing at that origin. The origin found is then drawn
-// for real (the raster state comes from that drawing) and compared with the
-// capture. False (nothing decided) when the glyph could not be captured whole
-// or a drawing ever differed from it away from the edges of its ink.
-bool TWinFontInfo::alignFast(int glyph, QChar ch, int &x, int &y)
+// The stepping on the glyph image instead of on drawings: the drawing at any
+// origin is the image shifted and clipped to the raster, so row 0 and column 0
+// of a drawing at (px, py) are row -py and column -px of the image, within the
+// stretch the raster shows.
+void TWinFontInfo::alignFast(const GlyphImage *glyph, int &x, int &y)
 {
-    WinFontGlyphInk &ink = WinFontGlyphCache::instance().Ink(glyph);
-    if (!ink.Valid || !ink.Trusted)
-        return false;
     const int w = ScratchBitmap.width();
     const int h = ScratchBitmap.height();
-    const bool visible = w > 0 && h > 0;
-    bool drawn = false;
-    int drawnX = 0;
-    int drawnY = 0;
-    auto drawAt = [&](int px, int py) {
-        if (!drawn || px != drawnX || py != drawnY) {
-            drawScratch(ch, px, py);
-            drawn = true;
-            drawnX = px;
-            drawnY = py;
-        }
-    };
-    // What a real drawing shows in row 0 and column 0; the same origins come
-    // up again in later alignments of the glyph (fitting, measuring, offsets).
-    WinFontGlyphCache &cache = WinFontGlyphCache::instance();
-    auto realTest = [&](int px, int py) {
-        WinFontGlyphCache::EdgeTest t;
-        if (!cache.FindEdgeTest(glyph, w, h, px, py, t)) {
-            drawAt(px, py);
-            t.Row0Empty = RowEmpty(0);
-            t.Col0Empty = ColEmpty(0);
-            cache.StoreEdgeTest(glyph, w, h, px, py, t);
-        }
-        return t;
-    };
-    int fx = x;
-    int fy = y;
     stepAlign(
-        fx, fy, [](int, int) {},
-        [&](int px, int py) {
-            if (!visible)
-                return true;
-            const int certain = ink.RowCertain(-py, -px, w - 1 - px);
-            if (certain >= 0)
-                return certain == 0;
-            return realTest(px, py).Row0Empty;
-        },
-        [&](int px, int py) {
-            if (!visible)
-                return true;
-            const int certain = ink.ColCertain(-px, -py, h - 1 - py);
-            if (certain >= 0)
-                return certain == 0;
-            return realTest(px, py).Col0Empty;
-        });
+        x, y, [](int, int) {},
+        [&](int px, int py) { return !glyph || !glyph->RowInk(-py, -px, w - 1 - px); },
+        [&](int px, int py) { return !glyph || !glyph->ColInk(-px, -py, h - 1 - py); });
+    m_raster = rasterState(glyph, x, y);
+}
 
-    if (cache.FindChecked(glyph, w, h, fx, fy, m_raster)) {
-        x = fx;
-        y = fy;
-        return true;
-    }
-    drawAt(fx, fy);
-    std::vector<char> expected(size_t(std::max(w, 0)));
-    for (int ry = 0; ry < h; ++ry) {
-        std::fill(expected.begin(), expected.end(), 0);
-        const int gy = ry - fy;
-        if (ink.HasInk && gy >= ink.Top && gy <= ink.Bottom) {
-            const int end = ink.RowStart[size_t(gy - ink.Top) + 1];
-            for (int i = ink.RowStart[size_t(gy - ink.Top)]; i < end; ++i) {
-                const int a = std::max(ink.RowRuns[size_t(i)].first + fx, 0);
-                const int b = std::min(ink.RowRuns[size_t(i)].second + fx, w - 1);
-                for (int rx = a; rx <= b; ++rx)
-                    expected[size_t(rx)] = 1;
+// What scanRaster would find after drawing the glyph at (x, y).
+TWinFontInfo::RasterState TWinFontInfo::rasterState(const GlyphImage *glyph, int x, int y) const
+{
+    const int w = std::max(ScratchBitmap.width(), 0);
+    const int h = std::max(ScratchBitmap.height(), 0);
+    RasterState s;
+    s.EmptyLeft = s.EmptyRight = w;
+    s.EmptyTop = s.EmptyBottom = h;
+    if (!glyph || !glyph->HasInk)
+        return s;
+    // Glyph rows and columns the raster shows.
+    const qint64 rowA = std::max<qint64>(glyph->Top, -qint64(y));
+    const qint64 rowB = std::min<qint64>(glyph->Bottom, qint64(h) - 1 - y);
+    const qint64 colA = std::max<qint64>(glyph->Left, -qint64(x));
+    const qint64 colB = std::min<qint64>(glyph->Right, qint64(w) - 1 - x);
+    if (rowA > rowB || colA > colB)
+        return s;
+    qint64 first = -1, last = -1, left = colB + 1, right = colA - 1;
+    if (rowA == glyph->Top && rowB == glyph->Bottom && colA == glyph->Left && colB == glyph->Right) {
+        first = rowA;
+        last = rowB;
+        left = colA;
+        right = colB;
+    } else {
+        for (qint64 gy = rowA; gy <= rowB; ++gy) {
+            const size_t row = size_t(gy - glyph->Top);
+            const int end = glyph->RowStart[row + 1];
+            bool any = false;
+            for (int i = glyph->RowStart[row]; i < end; ++i) {
+                const qint64 a = std::max<qint64>(glyph->RowRuns[size_t(i)].first, colA);
+                const qint64 b = std::min<qint64>(glyph->RowRuns[size_t(i)].second, colB);
+                if (a > b)
+                    continue;
+                any = true;
+                left = std::min(left, a);
+                right = std::max(right, b);
+            }
+            if (any) {
+                if (first < 0)
+                    first = gy;
+                last = gy;
             }
         }
-        // A pixel may differ from the capture only along an edge of the ink;
-        // anywhere else the capture is wrong and the steps decided from it too.
-        const auto *line = reinterpret_cast<const QRgb *>(ScratchBitmap.constScanLine(ry));
-        for (int rx = 0; rx < w; ++rx) {
-            const bool captured = expected[size_t(rx)] != 0;
-            if (isInk(line[rx]) == captured)
-                continue;
-            const int gx = rx - fx;
-            const bool alongEdge = captured
-                ? !(ink.RowFull(gy - 1, gx - 1, gx + 1) && ink.RowFull(gy, gx - 1, gx + 1)
-                    && ink.RowFull(gy + 1, gx - 1, gx + 1))
-                : ink.RowInk(gy - 1, gx - 1, gx + 1) || ink.RowInk(gy, gx - 1, gx + 1)
-                    || ink.RowInk(gy + 1, gx - 1, gx + 1);
-            if (!alongEdge) {
-                ink.Trusted = false;
-                return false;
-            }
-        }
+        if (first < 0)
+            return s;
     }
-    x = fx;
-    y = fy;
-    scanRaster();
-    cache.StoreChecked(glyph, w, h, fx, fy, m_raster);
-    return true;
+    s.EmptyLeft = int(left + x);
+    s.EmptyRight = int(w - 1 - (right + x));
+    s.EmptyTop = int(first + y);
+    s.EmptyBottom = int(h - 1 - (last + y));
+    s.LastColEmpty = s.EmptyRight != 0;
+    s.LastRowEmpty = s.EmptyBottom != 0;
+    return s;
 }
 
 void TWinFontInfo::AlignGlyph(QChar ch, int &x, int &y)
 {
-    // A raster without pixels shows nothing whatever is drawn: the stepping
-    // runs to its limits without drawing a glyph.
-    if (m_referenceMode || ScratchBitmap.isNull()) {
+    if (m_referenceMode) {
         alignLiteral(ch, x, y);
         return;
     }
-    WinFontGlyphCache &cache = WinFontGlyphCache::instance();
-    const int glyph = cache.Glyph(m_font, ch);
-    const int w = ScratchBitmap.width();
-    const int h = ScratchBitmap.height();
-    WinFontGlyphCache::AlignResult r;
-    if (cache.FindAlign(glyph, w, h, x, y, r)) {
-        x = r.X;
-        y = r.Y;
-        m_raster = r.State;
-        return;
-    }
-    const int x0 = x;
-    const int y0 = y;
-    if (!alignFast(glyph, ch, x, y))
-        alignLiteral(ch, x, y);
-    cache.StoreAlign(glyph, w, h, x0, y0, {x, y, m_raster});
+    const GlyphImagePtr glyph = GlyphImageCache::instance().Glyph(m_font, ch.unicode());
+    alignFast(glyph.get(), x, y);
 }
 
 int TWinFontInfo::FitSize(TRect &extent)
@@ -572,5 +520,5 @@ int TWinFontInfo::CharYOffset(QChar ch)
 
 void TWinFontInfo::ClearGlyphCache()
 {
-    WinFontGlyphCache::Invalidate();
+    GlyphImageCache::instance().Clear();
 }

@@ -11,6 +11,8 @@
 
 #include <array>
 
+struct GlyphImage;
+
 /// Outline-font renderer with automatic sizing: for one rectangle size and one
 /// font it finds the largest point size at which every sample character fits,
 /// measures the largest glyph box and computes, per character and style, the
@@ -18,17 +20,14 @@
 ///
 /// Everything works on pixels: a glyph is drawn (white on opaque black) into
 /// ScratchBitmap, a raster of the fit rectangle's size, and moved or resized
-/// until its ink sits where it must. By default the pixel stepping is worked
-/// out on one cached drawing per glyph, style and size, shifted to each origin
-/// and clipped to the raster. A glyph drawn at another origin can differ by a
-/// pixel along the edges of its ink, so every step whose row or column test
-/// lies within a pixel of an ink edge is decided by a real drawing at that
-/// origin, and the origin found is drawn for real and compared with the shifted
-/// capture (a glyph whose capture disagrees away from the ink's edges falls
-/// back to redrawing at every step). SetReferenceMode(true) makes every step a full redraw: the slow
-/// reference the fast path is compared with.
-/// Finished alignments are cached per thread, so ScratchBitmap does not always
-/// show the glyph last aligned.
+/// until its ink sits where it must. Every drawing is composed from glyph
+/// images (TextRaster::drawText), so a glyph drawn at another origin is the
+/// same ink shifted; the pixel stepping therefore reads rows and columns of the
+/// glyph image directly instead of redrawing at every step, with results
+/// identical to redrawing. SetReferenceMode(true) makes every step a full
+/// redraw into ScratchBitmap and a scan of it: the slow reference the fast
+/// path is compared with. Outside reference mode ScratchBitmap only has the
+/// fit rectangle's size; nothing is drawn into it.
 ///
 /// Style-indexed arrays use the style number 1..4 (1 regular, 2 bold,
 /// 3 italic, 4 bold italic) as index; entry 0 is unused.
@@ -93,8 +92,8 @@ public:
         bool LastRowEmpty = true;
     };
 
-    /// Drops the glyph and alignment caches of every thread (cold-path benchmarks;
-    /// fonts added or removed through QGuiApplication do this by themselves).
+    /// Drops the glyph images of every font (cold-path benchmarks; fonts added
+    /// or removed through QGuiApplication do this by themselves).
     static void ClearGlyphCache();
 
     // Internal steps, public for tests and the reference comparison.
@@ -117,7 +116,8 @@ private:
     void refitAfterChange();
     void drawScratch(QChar ch, int x, int y);
     void alignLiteral(QChar ch, int &x, int &y);
-    bool alignFast(int glyph, QChar ch, int &x, int &y);
+    void alignFast(const GlyphImage *glyph, int &x, int &y);
+    RasterState rasterState(const GlyphImage *glyph, int x, int y) const;
     void scanRaster();
 
     FontSpec m_font;

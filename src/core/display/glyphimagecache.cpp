@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "display/glyphimagecache.h"
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHashFunctions>
+#include <QMutexLocker>
+#include <QPainter>
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+constexpr QRgb kBlack = 0xFF000000u;
+
+// Larger glyphs would need rasters of many megabytes for one character; no
+// fitting comes near (400 points are 533 pixels), so such sizes draw nothing.
+constexpr int kMaxPixelSize = 2048;
+constexpr qint64 kMaxRasterPixels = qint64(3000) * 3000;
+
+inline bool isInk(QRgb px)
+{
+    return (px & 0x00FFFFFFu) != 0;
+}
+
+bool anyRun(const std::vector<int> &start, const std::vector<std::pair<int, int>> &runs, int line,
+            int a, int b)
+{
+    const int end = start[size_t(line) + 1];
+    for (int i = start[size_t(line)]; i < end; ++i) {
+        const auto &r = runs[size_t(i)];
+        if (r.first > b)
+            return false;
+        if (r.second >= a)
+            return true;
+    }
+    return false;
+}
+
+// Draws the glyph the way every text was drawn before it was composed from
+// glyph images: QPainter without anti-aliasing, white on opaque black, baseline
+// at the cell origin + ascent. The raster leaves a margin around the metric
+// box and grows until no ink touches its border.
+void render(const QFont &font, char32_t ch, GlyphImage &g)
+{
+    thread_local const QImage metricsDevice = TextRaster::newRaster(1, 1, kBlack);
+    const QString text = QString::fromUcs4(&ch, 1);
+    const QFontMetrics fm(font, &metricsDevice);
+    g.Ascent = fm.ascent();
+    g.Advance = QFontMetricsF(font, &metricsDevice).horizontalAdvance(text);
+    const QRect br = fm.boundingRect(text);
+    int margin = 4 + font.pixelSize() / 16;
+    bool lookedWide = false;
+
+    for (int attempt = 0; attempt < 6; ++attempt, margin *= 2) {
+        const int w = std::max(br.width(), 1) + 2 * margin;
+        const int h = std::max(br.height(), 1) + 2 * margin;
+        if (qint64(w) * h > kMaxRasterPixels)
+            break;
+        // Cell origin such that the metric box starts at (margin, margin).
+        const int ox = margin - br.left();
+        const int oy = margin - br.top() - g.Ascent;
+        QImage img = TextRaster::newRaster(w, h, kBlack);
+        {
+            QPainter p(&img);
+            p.setRenderHint(QPainter::TextAntialiasing, false);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setFont(font);
+            p.setPen(QColor::fromRgb(0xFFFFFFFFu));
+            p.drawText(QPoint(ox, oy + g.Ascent), text);
+        }
+
+        int minX = w, maxX = -1, minY = h, maxY = -1;
+        for (int y = 0; y < h; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                if (isInk(line[x])) {
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                    minY = std::min(minY, y);
+                    maxY = std::max(maxY, y);
+                }
+            }
+        }
+        if (maxX < 0) {
+            // Nothing drawn although the metrics promise ink (metrics that are
+            // off): look once more with two em of room on every side.
+            if (!br.isEmpty() && !lookedWide) {
+                lookedWide = true;
+                margin = font.pixelSize() + 32; // doubled by the loop step
+                continue;
+            }
+            return;
+        }
+        if (minX == 0 || minY == 0 || maxX == w - 1 || maxY == h - 1)
+            continue; // the ink may go on beyond the raster
+
+        g.HasInk = true;
+        g.Left = minX - ox;
+        g.Right = maxX - ox;
+        g.Top = minY - oy;
+        g.Bottom = maxY - oy;
+        const int bw = maxX - minX + 1;
+        const int bh = maxY - minY + 1;
+
+        g.RowStart.assign(size_t(bh) + 1, 0);
+        std::vector<std::vector<std::pair<int, int>>> cols(static_cast<size_t>(bw));
+        std::vector<int> colOpen(size_t(bw), -1); // first row of the run open in each column
+        for (int y = 0; y < bh; ++y) {
+            g.RowStart[size_t(y)] = int(g.RowRuns.size());
+            const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(minY + y)) + minX;
+            int x = 0;
+            while (x < bw) {
+                if (!isInk(line[x])) {
+                    if (colOpen[size_t(x)] >= 0) {
+                        cols[size_t(x)].emplace_back(colOpen[size_t(x)] + g.Top, y - 1 + g.Top);
+                        colOpen[size_t(x)] = -1;
+                    }
+                    ++x;
+                    continue;
+                }
+                const int x0 = x;
+                while (x < bw && isInk(line[x])) {
+                    if (colOpen[size_t(x)] < 0)
+                        colOpen[size_t(x)] = y;
+                    ++x;
+                }
+                g.RowRuns.emplace_back(x0 + g.Left, x - 1 + g.Left);
+            }
+        }
+        g.RowStart[size_t(bh)] = int(g.RowRuns.size());
+        g.ColStart.assign(size_t(bw) + 1, 0);
+        for (int x = 0; x < bw; ++x) {
+            if (colOpen[size_t(x)] >= 0)
+                cols[size_t(x)].emplace_back(colOpen[size_t(x)] + g.Top, bh - 1 + g.Top);
+            g.ColStart[size_t(x)] = int(g.ColRuns.size());
+            g.ColRuns.insert(g.ColRuns.end(), cols[size_t(x)].begin(), cols[size_t(x)].end());
+        }
+        g.ColStart[size_t(bw)] = int(g.ColRuns.size());
+        return;
+    }
+    // Never captured whole within the size limit: drawn as nothing.
+    qWarning("Glyph U+%04X at %d pixels is too large to draw", unsigned(ch), font.pixelSize());
+}
+
+// Bumped when the application's fonts change; the cache empties itself when
+// it sees a new value.
+std::atomic<int> g_fontGeneration{0};
+
+} // namespace
+
+bool GlyphImage::RowInk(int gy, int a, int b) const
+{
+    if (!HasInk || gy < Top || gy > Bottom)
+        return false;
+    a = std::max(a, Left);
+    b = std::min(b, Right);
+    if (a > b)
+        return false;
+    return anyRun(RowStart, RowRuns, gy - Top, a, b);
+}
+
+bool GlyphImage::ColInk(int gx, int a, int b) const
+{
+    if (!HasInk || gx < Left || gx > Right)
+        return false;
+    a = std::max(a, Top);
+    b = std::min(b, Bottom);
+    if (a > b)
+        return false;
+    return anyRun(ColStart, ColRuns, gx - Left, a, b);
+}
+
+size_t qHash(const GlyphImageCache::Key &key, size_t seed)
+{
+    return qHashMulti(seed, key.Family, key.PixelSize, key.Bold, key.Italic, uint(key.Ch));
+}
+
+GlyphImageCache &GlyphImageCache::instance()
+{
+    static GlyphImageCache cache;
+    static std::atomic<bool> watching{false};
+    if (!watching.load(std::memory_order_acquire)) {
+        // Fonts added or removed at run time change what a family name draws.
+        if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+            if (!watching.exchange(true))
+                QObject::connect(app, &QGuiApplication::fontDatabaseChanged, app,
+                                 [] { ++g_fontGeneration; });
+        }
+    }
+    return cache;
+}
+
+GlyphImagePtr GlyphImageCache::Glyph(const FontSpec &fontSpec, char32_t ch)
+{
+    const int px = TextRaster::pixelSize(fontSpec);
+    if (px <= 0 || px > kMaxPixelSize)
+        return nullptr;
+    const Key key{fontSpec.Name, px, fontSpec.Bold, fontSpec.Italic, ch};
+
+    QMutexLocker lock(&m_mutex);
+    const int generation = g_fontGeneration.load();
+    if (generation != m_generation) {
+        m_entries.clear();
+        m_generation = generation;
+    }
+
+    const quint64 tick = ++m_tick;
+    const auto it = m_entries.find(key);
+    if (it != m_entries.end()) {
+        it->LastUse = tick;
+        return it->Image;
+    }
+    QFont font;
+    if (!TextRaster::toQFont(fontSpec, font))
+        return nullptr;
+    auto image = std::make_shared<GlyphImage>();
+    render(font, ch, *image);
+    ++m_renderings;
+    if (m_entries.size() >= MaxGlyphs)
+        evictLocked();
+    m_entries.insert(key, Entry{image, tick});
+    return image;
+}
+
+void GlyphImageCache::evictLocked()
+{
+    std::vector<quint64> uses;
+    uses.reserve(size_t(m_entries.size()));
+    for (const Entry &e : std::as_const(m_entries))
+        uses.push_back(e.LastUse);
+    const auto middle = uses.begin() + std::ptrdiff_t(uses.size() / 2);
+    std::nth_element(uses.begin(), middle, uses.end());
+    const quint64 cut = *middle;
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        if (it->LastUse < cut)
+            it = m_entries.erase(it);
+        else
+            ++it;
+    }
+}
+
+void GlyphImageCache::Clear()
+{
+    QMutexLocker lock(&m_mutex);
+    m_entries.clear();
+}
+
+int GlyphImageCache::Count() const
+{
+    QMutexLocker lock(&m_mutex);
+    return int(m_entries.size());
+}
+
+qint64 GlyphImageCache::Renderings() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_renderings;
+}
