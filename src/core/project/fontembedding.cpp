@@ -66,6 +66,9 @@ QString FontEmbedding::SafeFileName(const QByteArray &storedName, int index)
             continue;
         plain.append(c);
     }
+    // As long as a stored name can be, so that a name given here is extracted
+    // exactly as it would be after a round trip through a project file.
+    plain.truncate(kMaxNameChars);
     // Without the extension nothing but dots (or nothing at all) is no usable name.
     QString stem = FontFiles::IsTtfName(plain) ? plain.chopped(4) : plain;
     bool onlyDots = true;

@@ -21,8 +21,9 @@ public:
     /// ProjectFile::kMaxFontFileSize, is left out with a line in \a warnings.
     static FontSection BuildFontSection(const QStringList &files, QStringList *warnings = nullptr);
 
-    /// A stored name made a plain file name in the fonts folder: folders, control
-    /// characters and a name of dots only are removed (an empty result becomes
+    /// A stored name made a plain file name in the fonts folder: folders and control
+    /// characters are removed, the rest is cut to 30 characters, a name of dots only
+    /// is dropped (an empty result becomes
     /// "font<index + 1>"), and ".ttf" is appended when the name does not end with it
     /// (a name cut to 30 characters may have lost it).
     static QString SafeFileName(const QByteArray &storedName, int index);

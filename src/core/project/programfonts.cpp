@@ -74,10 +74,8 @@ bool ProgramFonts::InstallEmbedded(const FontSection &section, ScanResult *scan,
 {
     QStringList written;
     const bool ok = FontEmbedding::ExtractFonts(section, m_folder, &written, error);
-    if (!written.isEmpty() || ok) {
-        const ScanResult result = AddFolderFonts();
-        if (scan)
-            *scan = result;
-    }
+    const ScanResult result = AddFolderFonts();
+    if (scan)
+        *scan = result;
     return ok;
 }

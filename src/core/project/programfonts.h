@@ -42,8 +42,8 @@ public:
 
     /// Writes the files of \a section into the folder (FontEmbedding::ExtractFonts) and
     /// adds the folder's fonts again (AddFolderFonts, result in \a scan). False with
-    /// \a error when the section is unusable or a file cannot be written; the fonts
-    /// are added again in either case when anything was written.
+    /// \a error when the section is unusable or a file cannot be written; the folder's
+    /// fonts are added again in either case.
     bool InstallEmbedded(const FontSection &section, ScanResult *scan, QString *error);
 
 private:
