@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Project file reader: decompression, record parsing, font section and checks.
 #include "project/bitmappacking.h"
+#include "project/fontembedding.h"
 #include "project/projectfile.h"
 
 #include <cstddef>
@@ -31,9 +32,27 @@ QByteArray contentFromInput(const QByteArray &in)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const ProjectReadResult r = size > 0 && data[0] == 'R'
-        ? ProjectFile::decodeContent(contentFromInput(input), QStringLiteral("fuzz"))
-        : ProjectFile::decode(input, QStringLiteral("fuzz"));
+    const bool content = size > 0 && data[0] == 'R';
+    const QByteArray decompressed = content ? contentFromInput(input) : QByteArray();
+    const ProjectReadResult r = content ? ProjectFile::decodeContent(decompressed, QStringLiteral("fuzz"))
+                                        : ProjectFile::decode(input, QStringLiteral("fuzz"));
+    // Every stored name, also of sections the reader refuses, becomes a plain ".ttf"
+    // file name inside the fonts folder.
+    const auto checkNames = [](const FontHeader &header) {
+        for (int i = 0; i < FontHeader::kMaxFiles; ++i) {
+            const QString name = FontEmbedding::SafeFileName(header.FileNames[size_t(i)], i);
+            if (name.isEmpty() || name.size() > FontEmbedding::kMaxNameChars + 4 || name.contains(u'/')
+                || name.contains(u'\\') || name == QLatin1String("..") || name == QLatin1String(".")
+                || !name.endsWith(QLatin1String(".ttf"), Qt::CaseInsensitive))
+                __builtin_trap();
+            for (QChar c : name) {
+                if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                    __builtin_trap();
+            }
+        }
+    };
+    if (content && decompressed.size() > ProjectRecord::kSize)
+        checkNames(FontHeader::fromBytes(decompressed.mid(ProjectRecord::kSize, FontHeader::kSize)));
     if (!r.ok())
         return 0;
     const ProjectRecord &rec = r.Contents->Record;
@@ -55,5 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FontSection &fonts = r.Contents->Fonts;
     if (fonts.Files.size() != qsizetype(fonts.Header.Count < 0 ? 0 : fonts.Header.Count) && !fonts.isEmpty())
         __builtin_trap();
+    // A section the reader accepted can be extracted.
+    if (!fonts.isEmpty() && !FontEmbedding::CheckSection(fonts).isEmpty())
+        __builtin_trap();
+    checkNames(fonts.Header);
     return 0;
 }
