@@ -40,12 +40,17 @@ bool anyRun(const std::vector<int> &start, const std::vector<std::pair<int, int>
 }
 
 // Draws the glyph the way every text was drawn before it was composed from
-// glyph images: QPainter without anti-aliasing, white on opaque black, baseline
-// at the cell origin + ascent. The raster leaves a margin around the metric
-// box and grows until no ink touches its border.
+// glyph images: QPainter without anti-aliasing, white on black, baseline at the
+// cell origin + ascent. The raster leaves a margin around the metric box and
+// grows until no ink touches its border. It is Format_RGB32: the same pixels as
+// Format_ARGB32 for an opaque pen on an opaque background, and Qt fills it
+// without handing the spans to its thread pool.
 void render(const QFont &font, char32_t ch, GlyphImage &g)
 {
     thread_local const QImage metricsDevice = TextRaster::newRaster(1, 1, kBlack);
+    thread_local std::vector<quint32> buffer;
+    thread_local std::vector<int> rowStart;
+    thread_local std::vector<std::pair<int, int>> runs;
     const QString text = QString::fromUcs4(&ch, 1);
     const QFontMetrics fm(font, &metricsDevice);
     g.Ascent = fm.ascent();
@@ -62,7 +67,13 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
         // Cell origin such that the metric box starts at (margin, margin).
         const int ox = margin - br.left();
         const int oy = margin - br.top() - g.Ascent;
-        QImage img = TextRaster::newRaster(w, h, kBlack);
+        if (buffer.size() < size_t(w) * size_t(h))
+            buffer.resize(size_t(w) * size_t(h));
+        std::fill(buffer.begin(), buffer.begin() + std::ptrdiff_t(size_t(w) * size_t(h)), kBlack);
+        QImage img(reinterpret_cast<uchar *>(buffer.data()), w, h, qsizetype(w) * 4,
+                   QImage::Format_RGB32);
+        img.setDotsPerMeterX(metricsDevice.dotsPerMeterX());
+        img.setDotsPerMeterY(metricsDevice.dotsPerMeterY());
         {
             QPainter p(&img);
             p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -72,18 +83,36 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
             p.drawText(QPoint(ox, oy + g.Ascent), text);
         }
 
+        // Runs of every row, in raster coordinates.
+        rowStart.assign(size_t(h) + 1, 0);
+        runs.clear();
         int minX = w, maxX = -1, minY = h, maxY = -1;
         for (int y = 0; y < h; ++y) {
-            const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-            for (int x = 0; x < w; ++x) {
-                if (isInk(line[x])) {
-                    minX = std::min(minX, x);
-                    maxX = std::max(maxX, x);
-                    minY = std::min(minY, y);
-                    maxY = std::max(maxY, y);
-                }
+            rowStart[size_t(y)] = int(runs.size());
+            const quint32 *line = buffer.data() + size_t(y) * size_t(w);
+            quint32 any = 0;
+            for (int x = 0; x < w; ++x)
+                any |= line[x];
+            if ((any & 0x00FFFFFFu) == 0)
+                continue;
+            const quint32 *p = line;
+            const quint32 *const end = line + w;
+            while (p != end) {
+                while (p != end && !isInk(*p))
+                    ++p;
+                if (p == end)
+                    break;
+                const quint32 *const runStart = p;
+                while (p != end && isInk(*p))
+                    ++p;
+                runs.emplace_back(int(runStart - line), int(p - line) - 1);
             }
+            minX = std::min(minX, runs[size_t(rowStart[size_t(y)])].first);
+            maxX = std::max(maxX, runs.back().second);
+            minY = std::min(minY, y);
+            maxY = y;
         }
+        rowStart[size_t(h)] = int(runs.size());
         if (maxX < 0) {
             // Nothing drawn although the metrics promise ink (metrics that are
             // off): look once more with two em of room on every side.
@@ -102,43 +131,14 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
         g.Right = maxX - ox;
         g.Top = minY - oy;
         g.Bottom = maxY - oy;
-        const int bw = maxX - minX + 1;
         const int bh = maxY - minY + 1;
-
-        g.RowStart.assign(size_t(bh) + 1, 0);
-        std::vector<std::vector<std::pair<int, int>>> cols(static_cast<size_t>(bw));
-        std::vector<int> colOpen(size_t(bw), -1); // first row of the run open in each column
-        for (int y = 0; y < bh; ++y) {
-            g.RowStart[size_t(y)] = int(g.RowRuns.size());
-            const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(minY + y)) + minX;
-            int x = 0;
-            while (x < bw) {
-                if (!isInk(line[x])) {
-                    if (colOpen[size_t(x)] >= 0) {
-                        cols[size_t(x)].emplace_back(colOpen[size_t(x)] + g.Top, y - 1 + g.Top);
-                        colOpen[size_t(x)] = -1;
-                    }
-                    ++x;
-                    continue;
-                }
-                const int x0 = x;
-                while (x < bw && isInk(line[x])) {
-                    if (colOpen[size_t(x)] < 0)
-                        colOpen[size_t(x)] = y;
-                    ++x;
-                }
-                g.RowRuns.emplace_back(x0 + g.Left, x - 1 + g.Left);
-            }
-        }
-        g.RowStart[size_t(bh)] = int(g.RowRuns.size());
-        g.ColStart.assign(size_t(bw) + 1, 0);
-        for (int x = 0; x < bw; ++x) {
-            if (colOpen[size_t(x)] >= 0)
-                cols[size_t(x)].emplace_back(colOpen[size_t(x)] + g.Top, bh - 1 + g.Top);
-            g.ColStart[size_t(x)] = int(g.ColRuns.size());
-            g.ColRuns.insert(g.ColRuns.end(), cols[size_t(x)].begin(), cols[size_t(x)].end());
-        }
-        g.ColStart[size_t(bw)] = int(g.ColRuns.size());
+        const int first = rowStart[size_t(minY)];
+        g.RowStart.resize(size_t(bh) + 1);
+        for (int y = 0; y <= bh; ++y)
+            g.RowStart[size_t(y)] = rowStart[size_t(minY + y)] - first;
+        g.RowRuns.resize(size_t(rowStart[size_t(maxY) + 1] - first));
+        for (size_t i = 0; i < g.RowRuns.size(); ++i)
+            g.RowRuns[i] = {runs[size_t(first) + i].first - ox, runs[size_t(first) + i].second - ox};
         return;
     }
     // Never captured whole within the size limit: drawn as nothing.
@@ -168,9 +168,10 @@ bool GlyphImage::ColInk(int gx, int a, int b) const
         return false;
     a = std::max(a, Top);
     b = std::min(b, Bottom);
-    if (a > b)
-        return false;
-    return anyRun(ColStart, ColRuns, gx - Left, a, b);
+    for (int gy = a; gy <= b; ++gy)
+        if (anyRun(RowStart, RowRuns, gy - Top, gx, gx))
+            return true;
+    return false;
 }
 
 size_t qHash(const GlyphImageCache::Key &key, size_t seed)

@@ -29,8 +29,6 @@ struct GlyphImage
     qreal Advance = 0; ///< pen advance to the next character
     std::vector<int> RowStart; ///< per ink-box row: first index into RowRuns (one extra at the end)
     std::vector<std::pair<int, int>> RowRuns; ///< [x0, x1] of ink, cell-relative
-    std::vector<int> ColStart; ///< per ink-box column: first index into ColRuns (one extra at the end)
-    std::vector<std::pair<int, int>> ColRuns; ///< [y0, y1] of ink, cell-relative
 
     /// Any ink in row \a gy between the columns \a a and \a b (inclusive)?
     bool RowInk(int gy, int a, int b) const;
