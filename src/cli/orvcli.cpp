@@ -16,6 +16,7 @@
 #include "lfs/lfsparams.h"
 #include "lfs/statetable.h"
 #include "lfs/texttable.h"
+#include "project/fontfiles.h"
 #include "project/projectfile.h"
 #include "project/projectmapping.h"
 #include "project/projectmodel.h"
@@ -26,7 +27,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -126,7 +126,7 @@ private:
 } // namespace
 
 OrvCli::OrvCli(const AppContext &context, QTextStream &out, QTextStream &err)
-    : m_context(context), m_out(out), m_err(err)
+    : m_context(context), m_programFonts(context.FontsFolder()), m_out(out), m_err(err)
 {
 }
 
@@ -158,20 +158,33 @@ QString OrvCli::ProposedFlashFileName(const QString &projectPath, int displayMod
 
 bool OrvCli::loadProgramFonts()
 {
-    // The fonts carried by projects are kept in the program's "fonts" folder; the
-    // editor adds all of them at start.
-    const QDir fonts(m_context.FilePath(u"fonts"_s));
-    if (!fonts.exists())
-        return true;
+    // The fonts carried by projects are kept in the fonts folder; the editor adds all
+    // of them at start.
+    m_programFonts.AddFolderFonts();
+    const QStringList added = m_programFonts.AddedFontFiles();
     bool ok = true;
-    const QStringList files = fonts.entryList({u"*.ttf"_s, u"*.TTF"_s}, QDir::Files, QDir::Name);
+    const QStringList files = FontFiles::TtfFilesIn({m_programFonts.Folder()}, false);
     for (const QString &f : files) {
-        if (QFontDatabase::addApplicationFont(fonts.filePath(f)) < 0) {
-            m_err << "orvedit-cli: font " << fonts.filePath(f) << " could not be loaded" << Qt::endl;
+        if (!added.contains(f)) {
+            m_err << "orvedit-cli: font " << f << " could not be loaded" << Qt::endl;
             ok = false;
         }
     }
     return ok;
+}
+
+void OrvCli::provideProjectFont(const QString &command, const QString &family, const FontSection &fonts)
+{
+    if (fonts.isEmpty() || m_programFonts.Services().IsAvailable(family))
+        return;
+    QString error;
+    if (!m_programFonts.InstallEmbedded(fonts, nullptr, &error))
+        m_err << "orvedit-cli " << command << ": " << error << Qt::endl;
+    else if (m_programFonts.Services().IsAvailable(family))
+        m_err << "orvedit-cli " << command << ": font \"" << family << "\" installed into "
+              << QDir::toNativeSeparators(m_programFonts.Folder()) << Qt::endl;
+    else
+        m_err << "orvedit-cli " << command << ": font \"" << family << "\" could not be installed" << Qt::endl;
 }
 
 int OrvCli::Layouts()
@@ -327,16 +340,20 @@ int OrvCli::Render(const QString &projectPath, const RenderOptions &options, con
     const IniFile ini(m_context.SettingsPath());
     project.DateTimePattern =
         ini.ReadString(Keys::kSimulation, Keys::kDateTimeFormat, ProgramSettings::kDefaultDateTimeFormat);
-    const ProjectOpenResult opened = ProjectMapping::OpenProjectFile(project, projectPath);
+    // A missing floor font carried in the project is installed at its place in the
+    // order, before anything is drawn with it.
+    ProjectApplyOptions applyOptions;
+    applyOptions.SelectFloorFont = [this, &project](const QString &name, const FontSection &carried) {
+        provideProjectFont(u"render"_s, name, carried);
+        project.SetFloorFontName(name);
+    };
+    const ProjectOpenResult opened = ProjectMapping::OpenProjectFile(project, projectPath, applyOptions);
     if (!opened.Ok) {
         m_err << "orvedit-cli render: " << projectPath << ": " << opened.Error << Qt::endl;
         return ExitBadInput;
     }
     for (const QString &w : opened.Warnings)
         m_err << "orvedit-cli render: " << projectPath << ": " << w << Qt::endl;
-    // Fonts carried in the project are available for this run only.
-    for (const QByteArray &file : opened.Fonts.Files)
-        QFontDatabase::addApplicationFontFromData(file);
     project.TakeOverMonthNames();
 
     applyEditColors(matrix, EditLedColors::FromText(ini.ReadString(
@@ -420,8 +437,7 @@ int OrvCli::generate(const QString &projectPath, const QString &output, QString 
         return ExitFailed;
     QString error;
     loadProgramFonts();
-    for (const QByteArray &file : read.Contents->Fonts.Files)
-        QFontDatabase::addApplicationFontFromData(file);
+    provideProjectFont(u"generate"_s, Win1252::toUnicode(read.Contents->Record.FloorFontName), read.Contents->Fonts);
 
     const ProjectRecord &record = read.Contents->Record;
     const int model = qBound(0, int(record.DisplayModel), 2);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/appcontext.h"
+#include "project/programfonts.h"
 
 #include <QString>
 #include <QTextStream>
@@ -53,10 +54,14 @@ public:
 
 private:
     bool loadProgramFonts();
+    /// Makes \a family available when it is missing and the project carries its
+    /// files: they are extracted into the fonts folder and added, as the editor does.
+    void provideProjectFont(const QString &command, const QString &family, const FontSection &fonts);
     int newProject(const QString &model, bool upright, int floors, const QString &output, bool quiet);
     int generate(const QString &project, const QString &output, QString *written);
 
     AppContext m_context;
+    ProgramFonts m_programFonts;
     QTextStream &m_out;
     QTextStream &m_err;
 };
