@@ -289,6 +289,7 @@ void TMainForm::createPages()
     TabSheetSimulation = SimulationPage;
     LEDPanel = SimulationPage->LEDPanel;
     LED1 = SimulationPage->LED1;
+    CBSaveTT = ExtendedPage->CBSaveTT;
 
     // Nothing is drawn until start-up has set up the layouts.
     for (TLEDMATRIX *m : {LED1, LED2, LED3, LED4})
@@ -361,6 +362,7 @@ bool TMainForm::Create(QString *error)
     SelectLayouts(Model->Model());
     SetAppLEDSizes();
     connectModel();
+    ExtendedPage->Attach();
 
     NewProject = new TNewProject(Settings.EnableVfd256, this);
     NewProject->hide();
@@ -385,6 +387,14 @@ void TMainForm::applyEditLedColors(const EditLedColors &colors)
         c.SetBoxColorOn(colors.BoxColorOn);
         c.SetBoxColorUnk(colors.BoxColorOn);
     }
+}
+
+void TMainForm::LoadColorPairs()
+{
+    IniFile ini(m_context.SettingsPath());
+    ColorCount = ProgramSettings::ReadColorCount(ini);
+    ProgramSettings::LoadColorPairs(ini, ColorCount, ColorPairs);
+    ApplyColorPair(1);
 }
 
 void TMainForm::ApplyColorPair(int p)
@@ -475,6 +485,7 @@ void TMainForm::connectModel()
     connect(Model.get(), &ProjectModel::optionChanged, this, &TMainForm::onOptionChanged);
     connect(Model.get(), &ProjectModel::floorTextsChanged, this, &TMainForm::onProjectEdited);
     connect(Model.get(), &ProjectModel::specialTextChanged, this, &TMainForm::onProjectEdited);
+    FloorPage->ConnectModel();
 }
 
 void TMainForm::onDisplayModelChanged(DisplayModel model)
@@ -556,6 +567,16 @@ void TMainForm::RB_VFD2Click()
     displayModelSelected(DisplayModel::Vfd256);
 }
 
+void TMainForm::LBFontClick()
+{
+    FloorPage->LBFontClick();
+}
+
+void TMainForm::PageControlFontChange(int index)
+{
+    FloorPage->PageControlFontChange(index);
+}
+
 void TMainForm::SetAppLEDSizes()
 {
     const bool maximised = windowState().testFlag(Qt::WindowMaximized);
@@ -565,6 +586,7 @@ void TMainForm::SetAppLEDSizes()
         m->core().SetLEDSize(size);
         m->core().SetLEDDistance(1);
     }
+    FloorPage->ShowLEDSize();
 }
 
 void TMainForm::CentreSimulationMatrix()
@@ -587,6 +609,7 @@ void TMainForm::FormResize()
 
 void TMainForm::MainPageControlChange(int index)
 {
+    FloorPage->CommitCellEdit();
     const QWidget *page = MainPageControl->widget(index);
     if (!Model)
         return;
@@ -601,6 +624,7 @@ void TMainForm::MainPageControlChange(int index)
         CentreSimulationMatrix();
         LED1->core().ClearAll();
         LED1->core().Redraw();
+        SimulationPage->EnterPage();
     } else if (page == TabSheetGrund) {
         Previews->AttachMainMatrix(nullptr);
         Previews->PreviewOut(true, true, true, true, true);
@@ -647,6 +671,7 @@ void TMainForm::removeAddedFonts()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    FloorPage->CommitCellEdit();
     // Unsaved work is offered for saving before anything of the shut-down happens.
     if (!ConfirmDiscardChanges()) {
         event->ignore();
@@ -843,6 +868,7 @@ void TMainForm::OpenCommandLineProject()
 
 bool TMainForm::saveProject(const QString &path)
 {
+    FloorPage->CommitCellEdit();
     QString error;
     QStringList warnings;
     ++m_notEditing;
@@ -912,6 +938,7 @@ QString TMainForm::ProposedBinFileName(const QString &projectPath) const
 
 void TMainForm::aCreateBinFileExecute()
 {
+    FloorPage->CommitCellEdit();
     if (!IsProjectOpen())
         return;
     const QString project = !SaveDialogFileName.isEmpty() ? SaveDialogFileName : OpenDialogFileName;

@@ -68,12 +68,19 @@ public:
     void RB_VFD1Click();
     void RB_LCDClick();
     void RB_VFD2Click();
+    /// The font chosen in the font lists becomes the working font (the floor page's
+    /// handler); also run when the font tab changes.
+    void LBFontClick();
+    void PageControlFontChange(int index);
     void MainPageControlChange(int index);
     /// Attaches the layouts of \a model to LED2, LED3 and LED4 and applies their sizes.
     void SelectLayouts(DisplayModel model);
     DisplayModel SelectedModel() const;
     /// Applies simulation colour pair \a p (1-based) to LED1.
     void ApplyColorPair(int p);
+    /// Reads the number of colour pairs and the pairs from the settings file (writing
+    /// missing pairs) and applies pair 1.
+    void LoadColorPairs();
     /// Centres LED1 in its panel (never above or left of the panel's origin).
     void CentreSimulationMatrix();
 
