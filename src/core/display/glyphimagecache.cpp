@@ -3,10 +3,12 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHashFunctions>
 #include <QMutexLocker>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <atomic>
@@ -39,12 +41,87 @@ bool anyRun(const std::vector<int> &start, const std::vector<std::pair<int, int>
     return false;
 }
 
+// Bumped when the application's fonts change; the cache empties itself when
+// it sees a new value.
+std::atomic<int> g_fontGeneration{0};
+
+// Characters that Qt's text layout may treat otherwise than drawing their
+// glyph (controls, format characters, separators, unassigned code points).
+bool plainCharacter(char32_t ch)
+{
+    switch (QChar::category(ch)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Per thread (QRawFont must stay in the thread that made it): one raw font
+// per family and style, taken from the QFont, and copies of it at the pixel
+// sizes in use. A copy at another size shares the font file and the rendering
+// settings of the original and skips the font matching a new QFont size goes
+// through, which is the larger part of drawing a glyph at a size not used
+// before; it draws the same pixels as the QFont (checked by the tests).
+class RawFonts
+{
+public:
+    QRawFont sized(const QFont &font)
+    {
+        const int generation = g_fontGeneration.load();
+        if (generation != m_generation) {
+            clear();
+            m_generation = generation;
+        }
+        const QString key = font.family() + QChar(u'|') + QChar(font.bold() ? u'b' : u'-')
+            + QChar(font.italic() ? u'i' : u'-');
+        auto base = m_base.find(key);
+        if (base == m_base.end())
+            base = m_base.insert(key, QRawFont::fromFont(font));
+        const QString sizedKey = key + QString::number(font.pixelSize());
+        const auto it = m_sized.constFind(sizedKey);
+        if (it != m_sized.constEnd())
+            return *it;
+        if (!base->isValid())
+            return QRawFont();
+        QRawFont raw = *base;
+        raw.setPixelSize(font.pixelSize());
+        if (m_sized.size() >= 256)
+            m_sized.clear();
+        m_sized.insert(sizedKey, raw);
+        return raw;
+    }
+    void clear()
+    {
+        m_sized.clear();
+        m_base.clear();
+    }
+
+private:
+    QHash<QString, QRawFont> m_base;
+    QHash<QString, QRawFont> m_sized;
+    int m_generation = 0;
+};
+
+thread_local RawFonts t_rawFonts;
+
 // Draws the glyph the way every text was drawn before it was composed from
 // glyph images: QPainter without anti-aliasing, white on black, baseline at the
-// cell origin + ascent. The raster leaves a margin around the metric box and
-// grows until no ink touches its border. It is Format_RGB32: the same pixels as
-// Format_ARGB32 for an opaque pen on an opaque background, and Qt fills it
-// without handing the spans to its thread pool.
+// cell origin + ascent (QFontMetrics::ascent). Plain characters are drawn as a
+// glyph run of the font's raw copy at the pixel size, anything else through
+// QPainter::drawText with the QFont itself. The raster leaves a margin around
+// the metric box and grows until no ink touches its border. It is
+// Format_RGB32: the same pixels as Format_ARGB32 for an opaque pen on an opaque
+// background, and Qt fills it without handing the spans to its thread pool.
 void render(const QFont &font, char32_t ch, GlyphImage &g)
 {
     thread_local const QImage metricsDevice = TextRaster::newRaster(1, 1, kBlack);
@@ -52,10 +129,32 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
     thread_local std::vector<int> rowStart;
     thread_local std::vector<std::pair<int, int>> runs;
     const QString text = QString::fromUcs4(&ch, 1);
-    const QFontMetrics fm(font, &metricsDevice);
-    g.Ascent = fm.ascent();
-    g.Advance = QFontMetricsF(font, &metricsDevice).horizontalAdvance(text);
-    const QRect br = fm.boundingRect(text);
+
+    QRawFont raw;
+    QGlyphRun run;
+    if (plainCharacter(ch)) {
+        raw = t_rawFonts.sized(font);
+        const QList<quint32> indexes = raw.isValid() ? raw.glyphIndexesForString(text) : QList<quint32>();
+        if (indexes.size() == 1) {
+            run.setRawFont(raw);
+            run.setGlyphIndexes(indexes);
+            run.setPositions({QPointF(0, 0)});
+        } else {
+            raw = QRawFont();
+        }
+    }
+    QRect br;
+    if (raw.isValid()) {
+        g.Ascent = qRound(raw.ascent());
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(run.glyphIndexes());
+        g.Advance = advances.isEmpty() ? 0 : advances.first().x();
+        br = raw.boundingRect(run.glyphIndexes().first()).toAlignedRect();
+    } else {
+        const QFontMetrics fm(font, &metricsDevice);
+        g.Ascent = fm.ascent();
+        g.Advance = QFontMetricsF(font, &metricsDevice).horizontalAdvance(text);
+        br = fm.boundingRect(text);
+    }
     int margin = 4 + font.pixelSize() / 16;
     bool lookedWide = false;
 
@@ -78,9 +177,13 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
             QPainter p(&img);
             p.setRenderHint(QPainter::TextAntialiasing, false);
             p.setRenderHint(QPainter::Antialiasing, false);
-            p.setFont(font);
             p.setPen(QColor::fromRgb(0xFFFFFFFFu));
-            p.drawText(QPoint(ox, oy + g.Ascent), text);
+            if (raw.isValid()) {
+                p.drawGlyphRun(QPointF(ox, oy + g.Ascent), run);
+            } else {
+                p.setFont(font);
+                p.drawText(QPoint(ox, oy + g.Ascent), text);
+            }
         }
 
         // Runs of every row, in raster coordinates.
@@ -144,10 +247,6 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
     // Never captured whole within the size limit: drawn as nothing.
     qWarning("Glyph U+%04X at %d pixels is too large to draw", unsigned(ch), font.pixelSize());
 }
-
-// Bumped when the application's fonts change; the cache empties itself when
-// it sees a new value.
-std::atomic<int> g_fontGeneration{0};
 
 } // namespace
 
@@ -247,6 +346,7 @@ void GlyphImageCache::Clear()
 {
     QMutexLocker lock(&m_mutex);
     m_entries.clear();
+    t_rawFonts.clear();
 }
 
 int GlyphImageCache::Count() const

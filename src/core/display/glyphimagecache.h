@@ -57,6 +57,7 @@ public:
     /// sizes below one pixel).
     GlyphImagePtr Glyph(const FontSpec &fontSpec, char32_t ch);
 
+    /// Drops every image, and the calling thread's fonts at the sizes used.
     void Clear();
     int Count() const;
     /// Images rendered since the program started (for benchmarks and tests).
