@@ -371,7 +371,11 @@ private slots:
         QStringList files;
         QVERIFY(finder.FindFontFiles(u"DejaVu Sans"_s, files));
         QVERIFY(files.size() >= 4 && files.size() <= 8);
-        const FontSection section = FontEmbedding::BuildFontSection(files);
+        const FontSection section = FontEmbedding::ForFamily(u"DejaVu Sans"_s, finder);
+        QCOMPARE(section.Files.size(), files.size());
+        QVERIFY(FontEmbedding::ForFamily(u"No Such Family"_s, finder).isEmpty());
+        // The name is looked up as it is stored: 41 characters.
+        QVERIFY(FontEmbedding::ForFamily(u"DejaVu Sans"_s + QString(40, u' ') + u'x', finder).Files.size() == files.size());
 
         ProjectRecord record;
         record.FloorFontName = "DejaVu Sans";

@@ -53,6 +53,15 @@ FontSection FontEmbedding::BuildFontSection(const QStringList &files, QStringLis
     return section;
 }
 
+FontSection FontEmbedding::ForFamily(const QString &family, const FontFiles &finder, QStringList *warnings)
+{
+    const QString stored = Win1252::toUnicode(Win1252::fromUnicode(family).left(ProjectRecord::kFontNameChars));
+    QStringList files;
+    if (!finder.FindFontFiles(stored, files))
+        return FontSection();
+    return BuildFontSection(files, warnings);
+}
+
 QString FontEmbedding::SafeFileName(const QByteArray &storedName, int index)
 {
     QString name = Win1252::toUnicode(storedName);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class FontFiles;
+
 /// The TrueType files carried in a project file: the section built from a family's
 /// files when saving, and the files written back into the fonts folder when a
 /// project's family is missing.
@@ -20,6 +22,11 @@ public:
     /// they are now. A file that cannot be read, or is larger than
     /// ProjectFile::kMaxFontFileSize, is left out with a line in \a warnings.
     static FontSection BuildFontSection(const QStringList &files, QStringList *warnings = nullptr);
+
+    /// What saving embeds for the floor font \a family: the files \a finder finds for
+    /// the family name as it is stored (cut to 41 characters), at most eight; an empty
+    /// section when none are found.
+    static FontSection ForFamily(const QString &family, const FontFiles &finder, QStringList *warnings = nullptr);
 
     /// A stored name made a plain file name in the fonts folder: folders and control
     /// characters are removed, the rest is cut to 30 characters, a name of dots only
