@@ -610,6 +610,7 @@ void TMainForm::FormResize()
 void TMainForm::MainPageControlChange(int index)
 {
     FloorPage->CommitCellEdit();
+    ExtendedPage->CommitCellEdit();
     const QWidget *page = MainPageControl->widget(index);
     if (!Model)
         return;
@@ -672,6 +673,7 @@ void TMainForm::removeAddedFonts()
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     FloorPage->CommitCellEdit();
+    ExtendedPage->CommitCellEdit();
     // Unsaved work is offered for saving before anything of the shut-down happens.
     if (!ConfirmDiscardChanges()) {
         event->ignore();
@@ -869,6 +871,7 @@ void TMainForm::OpenCommandLineProject()
 bool TMainForm::saveProject(const QString &path)
 {
     FloorPage->CommitCellEdit();
+    ExtendedPage->CommitCellEdit();
     QString error;
     QStringList warnings;
     ++m_notEditing;
@@ -939,6 +942,7 @@ QString TMainForm::ProposedBinFileName(const QString &projectPath) const
 void TMainForm::aCreateBinFileExecute()
 {
     FloorPage->CommitCellEdit();
+    ExtendedPage->CommitCellEdit();
     if (!IsProjectOpen())
         return;
     const QString project = !SaveDialogFileName.isEmpty() ? SaveDialogFileName : OpenDialogFileName;
