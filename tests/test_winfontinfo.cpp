@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "display/display.h"
+#include "display/glyphimagecache.h"
 #include "display/layouts.h"
 #include "display/winfontinfo.h"
 #include "ledmatrix/ledmatrix.h"
 #include "util/win1252.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QRawFont>
 #include <QTest>
+
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -285,6 +294,246 @@ private Q_SLOTS:
                 }
             }
         }
+    }
+
+    // Random alignments: family, style, size, raster, start and character drawn
+    // from a fixed seed; the glyph-image stepping must end where redrawing ends.
+    void randomAlignmentsMatchReference()
+    {
+        const QString families[] = {u"DejaVu Sans"_s, u"DejaVu Serif"_s, u"DejaVu Sans Mono"_s,
+                                    u"Liberation Sans"_s};
+        const QString chars = u"EGUTDBAKP0123456789WMgjiÄÖÜ@%:.-'\"|"_s;
+        QRandomGenerator rng(20261211);
+        for (int n = 0; n < 300; ++n) {
+            const QString family = families[rng.bounded(4)];
+            const int style = int(rng.bounded(4));
+            const int size = 1 + int(rng.bounded(160));
+            const int width = 1 + int(rng.bounded(120));
+            const int height = 1 + int(rng.bounded(130));
+            const QChar ch = chars.at(rng.bounded(int(chars.size())));
+            int fx = int(rng.bounded(161)) - 80;
+            int fy = int(rng.bounded(161)) - 80;
+            int rx = fx, ry = fy;
+            TWinFontInfo fast(font(family));
+            TWinFontInfo ref(font(family));
+            ref.SetReferenceMode(true);
+            for (TWinFontInfo *info : {&fast, &ref}) {
+                info->SetFitRect(TRect(0, 0, width - 1, height - 1));
+                info->SetBold(style & 1);
+                info->SetItalic(style & 2);
+                info->Font().Size = size;
+            }
+            fast.AlignGlyph(ch, fx, fy);
+            ref.AlignGlyph(ch, rx, ry);
+            const auto &a = fast.LastRaster();
+            const auto &b = ref.LastRaster();
+            const QByteArray what = QByteArray::number(n) + ": " + family.toUtf8() + " style "
+                + QByteArray::number(style + 1) + " size " + QByteArray::number(size) + " raster "
+                + QByteArray::number(width) + "x" + QByteArray::number(height) + " char "
+                + QString(ch).toUtf8();
+            QVERIFY2(fx == rx && fy == ry, what.constData());
+            QVERIFY2(a.EmptyLeft == b.EmptyLeft && a.EmptyRight == b.EmptyRight
+                         && a.EmptyTop == b.EmptyTop && a.EmptyBottom == b.EmptyBottom
+                         && a.LastColEmpty == b.LastColEmpty && a.LastRowEmpty == b.LastRowEmpty,
+                     what.constData());
+        }
+    }
+
+    // The composed drawing against QPainter drawing the QFont directly, as every
+    // text was drawn before: glyphs up to 64 pixels come from Qt's glyph bitmaps
+    // and must match exactly; larger ones are filled outlines, which Qt itself
+    // rasterises a pixel differently here and there along the edges depending on
+    // the origin, so a few edge pixels may differ, never more.
+    void drawingLooksLikeQPainter_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<int>("size");
+        QTest::newRow("Sans 9") << u"DejaVu Sans"_s << false << false << 9;
+        QTest::newRow("Sans bold 30") << u"DejaVu Sans"_s << true << false << 30;
+        QTest::newRow("Serif italic 45") << u"DejaVu Serif"_s << false << true << 45;
+        QTest::newRow("Mono bold italic 48") << u"DejaVu Sans Mono"_s << true << true << 48;
+        QTest::newRow("Liberation 80") << u"Liberation Sans"_s << false << false << 80;
+        QTest::newRow("Serif bold italic 120") << u"DejaVu Serif"_s << true << true << 120;
+        QTest::newRow("Sans negative 70") << u"DejaVu Sans"_s << false << false << -70;
+    }
+
+    void drawingLooksLikeQPainter()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(int, size);
+
+        const FontSpec f = font(family, bold, italic, size);
+        QFont qf;
+        QVERIFY(TextRaster::toQFont(f, qf));
+        const bool outlines = qf.pixelSize() > 64;
+        // Printable Windows-1252, a character the font lacks, a control character.
+        QString chars;
+        for (int code = 0x21; code <= 0xFF; code += 3)
+            chars += Win1252::toUnicode(uchar(code));
+        chars += QChar(0x4E00);
+        chars += QChar(0x0009);
+        const int side = 3 * qf.pixelSize() + 20;
+        for (const QChar ch : chars) {
+            QImage direct = TextRaster::newRaster(side, side, 0xFF000000);
+            {
+                QPainter p(&direct);
+                p.setRenderHint(QPainter::TextAntialiasing, false);
+                p.setFont(qf);
+                p.setPen(QColor::fromRgb(0xFFFFFFFFu));
+                p.drawText(QPoint(side / 3, side / 3 + QFontMetrics(qf, &direct).ascent()), QString(ch));
+            }
+            QImage composed = TextRaster::newRaster(side, side, 0xFF000000);
+            TextRaster::drawText(composed, side / 3, side / 3, f, QString(ch));
+            int ink = 0;
+            int differing = 0;
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    const QRgb d = direct.pixel(x, y);
+                    const QRgb c = composed.pixel(x, y);
+                    ink += (d & 0x00FFFFFFu) != 0;
+                    if ((d != 0xFF000000u && d != 0xFFFFFFFFu) || (c != 0xFF000000u && c != 0xFFFFFFFFu))
+                        QFAIL("a pixel neither black nor white: anti-aliased?");
+                    differing += d != c;
+                }
+            }
+            const QByteArray what = "U+" + QByteArray::number(ch.unicode(), 16) + ": "
+                + QByteArray::number(differing) + " of " + QByteArray::number(ink) + " pixels differ";
+            QVERIFY2(outlines ? differing * 200 <= ink : differing == 0, what.constData());
+        }
+    }
+
+    // What drawText promises its callers: ink becomes the colour with alpha 0xFF,
+    // everything else stays; the drawing at any origin is the same pixels
+    // shifted and clipped at the raster's edges; characters of a string sit at
+    // the rounded sums of the advances before them.
+    void drawTextComposesShiftedGlyphs_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::newRow("inside") << 17 << 9;
+        QTest::newRow("clipped left and top") << -23 << -31;
+        QTest::newRow("clipped right and bottom") << 70 << 60;
+        QTest::newRow("far outside") << 5000 << -5000;
+    }
+
+    void drawTextComposesShiftedGlyphs()
+    {
+        QFETCH(int, x);
+        QFETCH(int, y);
+
+        FontSpec f = font(u"DejaVu Serif"_s, true, true, 70);
+        f.Color = 0x12AB34;
+        const QString text = u"Wg"_s;
+        constexpr int kBig = 400;
+        constexpr int kOrigin = 150;
+        QImage reference = TextRaster::newRaster(kBig, kBig, 0x00000000);
+        TextRaster::drawText(reference, kOrigin, kOrigin, f, text);
+
+        QImage raster = TextRaster::newRaster(100, 90, 0x00000000);
+        for (int py = 0; py < raster.height(); ++py)
+            for (int px = 0; px < raster.width(); ++px)
+                raster.setPixel(px, py, qRgba(px, py, 7, 0x40));
+        const QImage before = raster;
+        TextRaster::drawText(raster, x, y, f, text);
+        int inked = 0;
+        for (int py = 0; py < raster.height(); ++py) {
+            for (int px = 0; px < raster.width(); ++px) {
+                const int rx = px - x + kOrigin;
+                const int ry = py - y + kOrigin;
+                const bool ink = rx >= 0 && ry >= 0 && rx < kBig && ry < kBig
+                    && reference.pixel(rx, ry) != 0x00000000u;
+                inked += ink;
+                QCOMPARE(raster.pixel(px, py), ink ? QRgb(0xFF12AB34) : before.pixel(px, py));
+            }
+        }
+        QCOMPARE(inked > 0, x < 100 && y < 90);
+
+        // The string is its characters at the rounded advances.
+        QImage apart = TextRaster::newRaster(kBig, kBig, 0x00000000);
+        QFont qf;
+        QVERIFY(TextRaster::toQFont(f, qf));
+        const qreal advanceW = QRawFont::fromFont(qf).advancesForGlyphIndexes(
+                                   QRawFont::fromFont(qf).glyphIndexesForString(u"W"_s)).first().x();
+        TextRaster::drawText(apart, kOrigin, kOrigin, f, u"W"_s);
+        TextRaster::drawText(apart, kOrigin + qRound(advanceW), kOrigin, f, u"g"_s);
+        QCOMPARE(apart, reference);
+        QVERIFY(qAbs(advanceW - QFontMetricsF(qf).horizontalAdvance(u"W"_s)) < 0.01);
+    }
+
+    void sizesThatDrawNothing_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("zero") << 0;
+        QTest::newRow("not fitted") << int(TextRaster::kUnfittedSize);
+        QTest::newRow("beyond the largest drawn size") << 100000;
+        QTest::newRow("huge negative") << -100000;
+    }
+
+    void sizesThatDrawNothing()
+    {
+        QFETCH(int, size);
+        QImage raster = TextRaster::newRaster(60, 60, 0xFF000000);
+        TextRaster::drawText(raster, 0, 0, font(u"DejaVu Sans"_s, false, false, size), u"E"_s);
+        QCOMPARE(inkBox(raster, TRect(0, 0, 59, 59)).Empty(), true);
+    }
+
+    // The cache stays within its bound by dropping the least recently used
+    // images; an image in steady use stays, and one handed out outlives the cache.
+    void glyphCacheIsBounded()
+    {
+        GlyphImageCache &cache = GlyphImageCache::instance();
+        cache.Clear();
+        const FontSpec kept = font(u"DejaVu Sans"_s, false, false, 30);
+        const GlyphImagePtr held = cache.Glyph(kept, U'E');
+        QVERIFY(held && held->HasInk);
+        const int inkTop = held->Top;
+        int drawn = 1;
+        int largest = 0;
+        for (int size = 1; drawn <= GlyphImageCache::MaxGlyphs + 500; ++size) {
+            for (char32_t ch = U'!'; ch <= U'~'; ++ch, ++drawn)
+                cache.Glyph(font(u"DejaVu Sans Mono"_s, false, false, size), ch);
+            cache.Glyph(kept, U'E');
+            largest = qMax(largest, cache.Count());
+            QVERIFY(cache.Count() <= GlyphImageCache::MaxGlyphs);
+        }
+        QVERIFY(largest > GlyphImageCache::MaxGlyphs / 2);
+        QVERIFY(cache.Count() < drawn);
+        const qint64 renderings = cache.Renderings();
+        QVERIFY(cache.Glyph(kept, U'E') == held);
+        QCOMPARE(cache.Renderings(), renderings);
+        cache.Clear();
+        QCOMPARE(cache.Count(), 0);
+        QCOMPARE(held->Top, inkTop);
+    }
+
+    // Drawings from several threads at once come out as in the main thread.
+    void drawsFromSeveralThreads()
+    {
+        const FontSpec f = font(u"DejaVu Serif"_s, false, true, 50);
+        const QString text = u"0123456789EGÄ"_s;
+        auto drawAll = [&] {
+            QList<QImage> out;
+            for (const QChar ch : text) {
+                QImage img = TextRaster::newRaster(120, 120, 0xFF000000);
+                TextRaster::drawText(img, 20, 10, f, QString(ch));
+                out.append(img);
+            }
+            return out;
+        };
+        GlyphImageCache::instance().Clear();
+        std::vector<QList<QImage>> results(4);
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < results.size(); ++i)
+            threads.emplace_back([&, i] { results[i] = drawAll(); });
+        for (std::thread &t : threads)
+            t.join();
+        const QList<QImage> expected = drawAll();
+        for (const QList<QImage> &r : results)
+            QVERIFY(r == expected);
     }
 
     void glyphWithoutInkEndsAtTheLimits()

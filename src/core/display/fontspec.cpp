@@ -48,13 +48,15 @@ int pixelSizeForCell(const QFont &base, int cellHeight)
         QFontMetrics m(f);
         return m.ascent() + m.descent();
     };
-    int px = qMax(1, cellHeight);
+    // Starts near the answer and steps at most to one beyond the largest drawn
+    // size (the caller limits cellHeight, so the steps are few).
+    int px = qBound(1, cellHeight, kMaxPixelSize + 1);
     const int ref = cellAt(1000);
     if (ref > 0)
-        px = qMax(1, int(qint64(cellHeight) * 1000 / ref));
+        px = qBound(1, int(qint64(cellHeight) * 1000 / ref), kMaxPixelSize + 1);
     while (px > 1 && cellAt(px) > cellHeight)
         --px;
-    while (cellAt(px + 1) <= cellHeight)
+    while (px <= kMaxPixelSize && cellAt(px + 1) <= cellHeight)
         ++px;
     QMutexLocker lock(&mutex);
     cache.insert(key, px);
@@ -70,14 +72,18 @@ bool toQFont(const FontSpec &fontSpec, QFont &out)
     QFont f = baseFont(fontSpec);
     if (fontSpec.Size > 0) {
         const int px = MulDiv(fontSpec.Size, 96, 72);
-        if (px <= 0)
+        if (px <= 0 || px > kMaxPixelSize)
             return false;
         f.setPixelSize(px);
     } else {
         const int cell = MulDiv(-fontSpec.Size, 96, 72);
-        if (cell <= 0)
+        // No font has a cell of less than half its pixel size.
+        if (cell <= 0 || cell > 2 * kMaxPixelSize)
             return false;
-        f.setPixelSize(pixelSizeForCell(f, cell));
+        const int px = pixelSizeForCell(f, cell);
+        if (px > kMaxPixelSize)
+            return false;
+        f.setPixelSize(px);
     }
     out = f;
     return true;
@@ -87,8 +93,10 @@ int pixelSize(const FontSpec &fontSpec)
 {
     if (fontSpec.Size == 0 || fontSpec.Size == kUnfittedSize)
         return 0;
-    if (fontSpec.Size > 0)
-        return std::max(MulDiv(fontSpec.Size, 96, 72), 0);
+    if (fontSpec.Size > 0) {
+        const int px = MulDiv(fontSpec.Size, 96, 72);
+        return px > 0 && px <= kMaxPixelSize ? px : 0;
+    }
     QFont f;
     return toQFont(fontSpec, f) ? f.pixelSize() : 0;
 }

@@ -31,9 +31,15 @@ namespace TextRaster {
 
 constexpr int kUnfittedSize = 9999;
 
+/// The largest pixel size drawn. No fitting comes near it (400 points are 533
+/// pixels); larger sizes draw nothing instead of rendering glyphs of many
+/// megabytes.
+constexpr int kMaxPixelSize = 2048;
+
 /// The QFont used for every glyph drawing: no anti-aliasing, no glyphs borrowed
 /// from other fonts, full hinting, integer pixel size from the signed point size.
-/// Returns false (and leaves \a out untouched) for sizes that draw nothing.
+/// Returns false (and leaves \a out untouched) for sizes that draw nothing:
+/// 0, kUnfittedSize, and sizes of less than one or more than kMaxPixelSize pixels.
 bool toQFont(const FontSpec &fontSpec, QFont &out);
 
 /// The pixel size toQFont gives \a fontSpec, 0 for sizes that draw nothing.

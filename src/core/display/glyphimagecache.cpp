@@ -17,9 +17,6 @@ namespace {
 
 constexpr QRgb kBlack = 0xFF000000u;
 
-// Larger glyphs would need rasters of many megabytes for one character; no
-// fitting comes near (400 points are 533 pixels), so such sizes draw nothing.
-constexpr int kMaxPixelSize = 2048;
 constexpr qint64 kMaxRasterPixels = qint64(3000) * 3000;
 
 inline bool isInk(QRgb px)
@@ -296,7 +293,7 @@ GlyphImageCache &GlyphImageCache::instance()
 GlyphImagePtr GlyphImageCache::Glyph(const FontSpec &fontSpec, char32_t ch)
 {
     const int px = TextRaster::pixelSize(fontSpec);
-    if (px <= 0 || px > kMaxPixelSize)
+    if (px <= 0)
         return nullptr;
     const Key key{fontSpec.Name, px, fontSpec.Bold, fontSpec.Italic, ch};
 
