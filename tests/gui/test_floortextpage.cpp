@@ -285,13 +285,17 @@ private Q_SLOTS:
                 QCOMPARE(grid.columnWidth(2), 193);
             QCOMPARE(m.ShowTextLines(), !step.ticked.isEmpty());
             if (step.line == 2 && step.ticked == u"2"_s && grid.item(0, 2)->text().isEmpty()) {
-                // A line text typed while the column is shown.
-                grid.item(0, 2)->setText(u"Zeile zwei"_s);
-                QCOMPARE(m.FloorText(2, 1), u"Zeile zwei"_s);
+                // A line text typed while the column is shown; a line holds 21 characters.
+                grid.setCurrentCell(0, 2);
+                grid.editItem(grid.item(0, 2));
+                QVERIFY(grid.OpenEditor());
+                QTest::keyClicks(grid.OpenEditor(), u"Zeile zwei ist zu lang fuer eine Zeile"_s);
+                grid.CommitEdit();
+                QCOMPARE(m.FloorText(2, 1), u"Zeile zwei ist zu lan"_s);
             }
         }
         // Switched off and on again: the text was held all along.
-        QCOMPARE(grid.item(0, 2)->text(), u"Zeile zwei"_s);
+        QCOMPARE(grid.item(0, 2)->text(), u"Zeile zwei ist zu lan"_s);
     }
 
     void dragRegionOnLed2_data()

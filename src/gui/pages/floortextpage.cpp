@@ -415,9 +415,20 @@ void TFloorTextPage::onOptionChanged(ProjectModel::Option option)
     using O = ProjectModel::Option;
     if (option == O::FloorTextDigits)
         m_digitsShown = true;
-    if (option == O::CurrentFloorRow || option == O::FloorCount || option == O::TextLines)
-        showFloorTexts();
+    // Floor count and text lines rebuild the texts, which the model reports itself.
+    if (option == O::CurrentFloorRow)
+        showCurrentFloorRow();
     showOptions();
+}
+
+void TFloorTextPage::showCurrentFloorRow()
+{
+    const ProjectModel *m = m_main.Model.get();
+    const int current = m ? m->CurrentFloorRow() : 0;
+    if (current < 1 || current > sgET->rowCount() || sgET->currentRow() == current - 1)
+        return;
+    const QSignalBlocker blocker(sgET);
+    sgET->setCurrentCell(current - 1, qBound(0, sgET->currentColumn(), sgET->columnCount() - 1));
 }
 
 void TFloorTextPage::showFloorTexts()
@@ -460,10 +471,8 @@ void TFloorTextPage::showFloorTexts()
         }
     }
     const int current = m->CurrentFloorRow();
-    if (current >= 1 && current <= rows) {
-        const int column = qBound(0, sgET->currentColumn(), columns - 1);
-        sgET->setCurrentCell(current - 1, column);
-    }
+    if (current >= 1 && current <= rows)
+        sgET->setCurrentCell(current - 1, qBound(0, sgET->currentColumn(), columns - 1));
 }
 
 void TFloorTextPage::showOptions()

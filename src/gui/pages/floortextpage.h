@@ -158,6 +158,7 @@ private:
     void buildPreviewArea();
     void buildLayout();
     void showFloorTexts();
+    void showCurrentFloorRow();
     void showOptions();
     void onOptionChanged(ProjectModel::Option option);
     void sgETCellChanged(QTableWidgetItem *item);
