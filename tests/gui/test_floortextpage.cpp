@@ -162,6 +162,9 @@ private Q_SLOTS:
         QVERIFY(form);
         const QTableWidget &grid = *form->FloorPage->sgET;
         QCOMPARE(grid.rowCount(), 12);
+        // The new project's two characters, though the value did not change.
+        QCOMPARE(form->Model->FloorTextDigits(), 0);
+        QVERIFY(form->FloorPage->ToolButton20->isChecked());
         QCOMPARE(headers(grid), QStringList({u"Etage"_s, u"Text"_s}));
         QCOMPARE(grid.columnWidth(0), 50);
         QCOMPARE(grid.columnWidth(1), 40);

@@ -398,7 +398,13 @@ void TFloorTextPage::ConnectModel()
     if (!m)
         return;
     connect(m, &ProjectModel::optionChanged, this, &TFloorTextPage::onOptionChanged);
-    connect(m, &ProjectModel::floorTextsChanged, this, &TFloorTextPage::showFloorTexts);
+    connect(m, &ProjectModel::floorTextsChanged, this, [this] {
+        // Every project that is opened or created rebuilds its floor texts: from then on
+        // the digit buttons show the number of characters, also when it did not change.
+        m_digitsShown = true;
+        showFloorTexts();
+        showOptions();
+    });
     showFloorTexts();
     showOptions();
 }
