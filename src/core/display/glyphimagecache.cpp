@@ -198,11 +198,16 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
             const quint32 *p = line;
             const quint32 *const end = line + w;
             while (p != end) {
+                // Four pixels at a time through the stretches of one kind.
+                while (end - p >= 4 && ((p[0] | p[1] | p[2] | p[3]) & 0x00FFFFFFu) == 0)
+                    p += 4;
                 while (p != end && !isInk(*p))
                     ++p;
                 if (p == end)
                     break;
                 const quint32 *const runStart = p;
+                while (end - p >= 4 && (p[0] & p[1] & p[2] & p[3] & 0x00FFFFFFu) == 0x00FFFFFFu)
+                    p += 4;
                 while (p != end && isInk(*p))
                     ++p;
                 runs.emplace_back(int(runStart - line), int(p - line) - 1);
