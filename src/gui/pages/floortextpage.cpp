@@ -243,7 +243,7 @@ void TFloorTextPage::buildToolBars()
     GaugeBar1->setObjectName(u"GaugeBar1"_s);
     GaugeBar1->setRange(1, 6);
     GaugeBar1->setPageStep(1);
-    GaugeBar1->setFixedWidth(80);
+    GaugeBar1->setFixedWidth(60);
     GaugeBar1->setToolTip(tr("LED-Grösse der Vorschau"));
     connect(GaugeBar1, &QSlider::valueChanged, this, &TFloorTextPage::GaugeBar1Change);
 
@@ -361,6 +361,9 @@ void TFloorTextPage::buildPreviewArea()
 
 void TFloorTextPage::buildLayout()
 {
+    // The left column stays narrow; the preview and its tool bars take the width.
+    GroupBoxEtagenanzeige->setMaximumWidth(240);
+    PageControlFont->setMaximumWidth(240);
     auto *left = new QVBoxLayout;
     left->addWidget(GroupBoxEtagenanzeige);
     left->addWidget(PageControlFont, 1);
@@ -384,6 +387,7 @@ void TFloorTextPage::buildLayout()
     Splitter->setStretchFactor(0, 1);
     Splitter->setStretchFactor(1, 3);
     Splitter->setChildrenCollapsible(false);
+    Splitter->setSizes({200, 500});
 
     auto *page = new QHBoxLayout(this);
     page->addLayout(left);
