@@ -413,13 +413,6 @@ void TFloorTextPage::ConnectModel()
     showOptions();
 }
 
-void TFloorTextPage::ShowModel()
-{
-    m_digitsShown = true;
-    showFloorTexts();
-    showOptions();
-}
-
 void TFloorTextPage::onOptionChanged(ProjectModel::Option option)
 {
     using O = ProjectModel::Option;

@@ -149,9 +149,6 @@ public:
     void aStatischeBitmapExecute();
     void aEtagenBitmapExecute();
 
-    /// Shows every datum of the model the page edits (grid and controls).
-    void ShowModel();
-
 private:
     void buildGrid();
     void buildToolBars();
