@@ -375,6 +375,71 @@ private Q_SLOTS:
         QCOMPARE(got, expected);
     }
 
+    void endOfSmallFontDrag_data()
+    {
+        // Rectangles as (Left, Top, Right, Bottom); an empty list: region absent / no drag.
+        using R = QList<int>;
+        QTest::addColumn<R>("txt1");
+        QTest::addColumn<R>("txt2");
+        QTest::addColumn<bool>("withTxt3");
+        QTest::addColumn<QString>("dragged"); // empty: nothing is being dragged
+        QTest::addColumn<R>("draggedTo");
+        QTest::addColumn<R>("expected1");
+        QTest::addColumn<R>("expected2");
+        QTest::addColumn<R>("expected3");
+        QTest::newRow("TXT2 dragged") << R{0, 0, 44, 55} << R{45, 0, 89, 55} << true << u"TXT2"_s
+                                      << R{45, 5, 60, 30} << R{0, 5, 15, 30} << R{45, 5, 60, 30}
+                                      << R{22, 5, 37, 30};
+        QTest::newRow("TXT1 dragged") << R{0, 0, 44, 55} << R{45, 0, 89, 55} << true << u"TXT1"_s
+                                      << R{10, 2, 30, 40} << R{10, 2, 30, 40} << R{45, 2, 65, 40}
+                                      << R{27, 2, 47, 40};
+        // Half of -35 is -17: the division truncates toward zero.
+        QTest::newRow("TXT2 left of TXT1") << R{50, 0, 70, 20} << R{15, 0, 35, 20} << true << u"TXT1"_s
+                                           << R{50, 0, 70, 20} << R{50, 0, 70, 20} << R{15, 0, 35, 20}
+                                           << R{33, 0, 53, 20};
+        QTest::newRow("without TXT3") << R{0, 0, 44, 55} << R{45, 0, 89, 55} << false << u"TXT2"_s
+                                      << R{45, 1, 50, 9} << R{0, 1, 5, 9} << R{45, 1, 50, 9} << R{};
+        QTest::newRow("PFEIL dragged: no partner") << R{0, 0, 44, 55} << R{45, 0, 89, 55} << true
+                                                   << u"PFEIL"_s << R{95, 0, 120, 20} << R{0, 0, 44, 55}
+                                                   << R{45, 0, 89, 55} << R{22, 0, 66, 55};
+        QTest::newRow("nothing dragged") << R{0, 0, 44, 55} << R{45, 0, 89, 55} << true << QString() << R{}
+                                         << R{0, 0, 44, 55} << R{45, 0, 89, 55} << R{22, 0, 66, 55};
+    }
+
+    void endOfSmallFontDrag()
+    {
+        using R = QList<int>;
+        QFETCH(R, txt1);
+        QFETCH(R, txt2);
+        QFETCH(bool, withTxt3);
+        QFETCH(QString, dragged);
+        QFETCH(R, draggedTo);
+        QFETCH(R, expected1);
+        QFETCH(R, expected2);
+        QFETCH(R, expected3);
+        const auto rect = [](const R &r) { return TRect(r.at(0), r.at(1), r.at(2), r.at(3)); };
+        TDisplay layout(u"Klein"_s, 128, 64);
+        layout.AddRect(u"TXT1"_s, QString(), rect(txt1), true);
+        layout.AddRect(u"TXT2"_s, QString(), rect(txt2), true);
+        if (withTxt3)
+            layout.AddRect(u"TXT3"_s, QString(), TRect(22, 0, 66, 55), false);
+        layout.AddRect(u"PFEIL"_s, QString(), TRect(92, 0, 110, 20), true);
+        if (!dragged.isEmpty()) {
+            TDisplayRect *d = layout.FindRect(dragged);
+            d->DragMode = TDisplayRect::DragMove;
+            d->Rect = rect(draggedTo);
+        }
+
+        QCOMPARE(RegionEdit::EndSmallFontDrag(layout, nullptr), !dragged.isEmpty());
+        QVERIFY(!layout.DraggedRect());
+        QCOMPARE(layout.FindRect(u"TXT1"_s)->SavedRect, rect(expected1));
+        QCOMPARE(layout.FindRect(u"TXT2"_s)->SavedRect, rect(expected2));
+        if (withTxt3)
+            QCOMPARE(layout.FindRect(u"TXT3"_s)->SavedRect, rect(expected3));
+        if (!dragged.isEmpty())
+            QCOMPARE(layout.FindRect(dragged)->SavedRect, rect(draggedTo));
+    }
+
     void dragOfTxt2AlignsItsPartners()
     {
         auto form = openForm();

@@ -161,10 +161,16 @@ void TExtendedPage::buildSonderTab()
     connect(BitBtn2, &QPushButton::clicked, this, &TExtendedPage::ABitmapEntfernenExecute);
 
     auto *left = new QVBoxLayout;
-    left->addWidget(sgSonder, 1);
+    // The grid is as high as its ten rows; the note and the button follow below it.
+    int gridHeight = sgSonder->horizontalHeader()->sizeHint().height() + 2 * sgSonder->frameWidth();
+    for (int row = 0; row < kSpecialRows; ++row)
+        gridHeight += sgSonder->rowHeight(row);
+    sgSonder->setFixedHeight(gridHeight);
+    left->addWidget(sgSonder);
     left->addWidget(Label15);
     left->addWidget(Label15Text);
     left->addWidget(BitBtn2, 0, Qt::AlignLeft);
+    left->addStretch();
     auto *right = new QVBoxLayout;
     right->addWidget(LED3, 0, Qt::AlignLeft | Qt::AlignTop);
     right->addStretch();
@@ -198,7 +204,7 @@ void TExtendedPage::buildOptionsTab()
     LBZeichensatz->addItems({tr("Sonderzeichen ,  0 - 9 "), tr("Sonderzeichen ,  0 - 9 , A-Z"),
                              tr("Sonderzeichen ,  0 - 9 , A-Z, a-z")});
     LBZeichensatz->setCurrentRow(1);
-    LBZeichensatz->setMaximumHeight(LBZeichensatz->sizeHintForRow(0) * 3 + 2 * LBZeichensatz->frameWidth() + 4);
+    LBZeichensatz->setFixedHeight(LBZeichensatz->sizeHintForRow(0) * 3 + 2 * LBZeichensatz->frameWidth() + 4);
     (new QVBoxLayout(GroupBoxZeichensatz))->addWidget(LBZeichensatz);
     connect(LBZeichensatz, &QListWidget::currentRowChanged, this, &TExtendedPage::LBZeichensatzClick);
 
