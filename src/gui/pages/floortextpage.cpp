@@ -267,10 +267,9 @@ void TFloorTextPage::buildToolBars()
     // The upright mounting comes from the new-project dialog or the project file.
     ToolBarPreview->addWidget(ToolButtonSenkrecht)->setVisible(false);
 
-    // Auto-size, alignment and display options (vertical, left of the preview).
+    // Auto-size, alignment and display options.
     ToolBarOptions = new QToolBar(this);
     ToolBarOptions->setObjectName(u"ToolBarOptions"_s);
-    ToolBarOptions->setOrientation(Qt::Vertical);
     aAutoSize = makeToggle(this, u"aAutoSize"_s, tr("Auto"));
     aAutoSize->setToolTip(tr("Schriftgrösse automatisch anpassen"));
     aAutoSize->setChecked(true);
@@ -362,22 +361,21 @@ void TFloorTextPage::buildPreviewArea()
 void TFloorTextPage::buildLayout()
 {
     // The left column stays narrow; the preview and its tool bars take the width.
-    GroupBoxEtagenanzeige->setMaximumWidth(240);
-    PageControlFont->setMaximumWidth(240);
+    GroupBoxEtagenanzeige->setMaximumWidth(220);
+    PageControlFont->setMaximumWidth(220);
     auto *left = new QVBoxLayout;
     left->addWidget(GroupBoxEtagenanzeige);
     left->addWidget(PageControlFont, 1);
 
+    // The three tool bars above the matrix, so that a whole LCD at LED size 1 fits
+    // beside the left column in the window's opening size.
     auto *preview = new QWidget;
-    auto *previewRow = new QHBoxLayout;
-    previewRow->setContentsMargins(0, 0, 0, 0);
-    previewRow->addWidget(ToolBarOptions);
-    previewRow->addWidget(LEDScrollArea, 1);
     auto *previewColumn = new QVBoxLayout(preview);
     previewColumn->setContentsMargins(0, 0, 0, 0);
     previewColumn->addWidget(ToolBarFont);
     previewColumn->addWidget(ToolBarPreview);
-    previewColumn->addLayout(previewRow, 1);
+    previewColumn->addWidget(ToolBarOptions);
+    previewColumn->addWidget(LEDScrollArea, 1);
     previewColumn->addWidget(cbOpt_EtaBitmapDrive);
 
     Splitter = new QSplitter(Qt::Vertical, this);
