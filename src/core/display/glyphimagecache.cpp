@@ -125,6 +125,17 @@ void render(const QFont &font, char32_t ch, GlyphImage &g)
     thread_local std::vector<quint32> buffer;
     thread_local std::vector<int> rowStart;
     thread_local std::vector<std::pair<int, int>> runs;
+    // The raster of an unusually large glyph is not kept for the next one.
+    struct Release
+    {
+        ~Release()
+        {
+            if (buffer.size() > size_t(1) << 20) {
+                buffer = std::vector<quint32>();
+                runs = std::vector<std::pair<int, int>>();
+            }
+        }
+    } release;
     const QString text = QString::fromUcs4(&ch, 1);
 
     QRawFont raw;
