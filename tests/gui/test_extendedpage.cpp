@@ -247,6 +247,19 @@ private Q_SLOTS:
         QVERIFY(!grid->viewport()->findChild<QLineEdit *>() || !grid->viewport()->findChild<QLineEdit *>()->isVisible());
         QCOMPARE(grid->item(3, 1)->text(), u"Feuer!"_s);
         QCOMPARE(m.SpecialText(4), u"Feuer!"_s);
+
+        // The usual way: a key on the current cell starts editing with that key.
+        grid->setCurrentCell(4, 1);
+        grid->setFocus();
+        QTest::keyClick(grid, 'A');
+        QCOMPARE(m.SpecialText(5), u"A"_s);
+        QWidget *cellEditor = QApplication::focusWidget();
+        QVERIFY(qobject_cast<QLineEdit *>(cellEditor));
+        QTest::keyClick(cellEditor, 'b');
+        QCOMPARE(m.SpecialText(5), u"Ab"_s);
+        QCOMPARE(m.CurrentSpecialRow(), 5);
+        Preview::RenderSpecialState(m, 5, scratch);
+        QCOMPARE(form->LED3->core().contentRaster(), scratch.contentRaster());
     }
 
     void specialBitmapsOnly_data()
