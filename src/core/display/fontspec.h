@@ -48,15 +48,19 @@ int pixelSize(const FontSpec &fontSpec);
 /// A scratch raster for text: Format_ARGB32 at 96 dpi.
 QImage newRaster(int width, int height, QRgb fill);
 
-/// Draws \a text with \a fontSpec into \a raster (Format_ARGB32) so that the top-left
-/// of the first character cell lies at (x, y): the baseline is at y + ascent.
+/// Draws \a text with \a fontSpec into \a raster (Format_ARGB32; RGB32 and
+/// ARGB32_Premultiplied are written alike, other formats are converted there and
+/// back) so that the top-left of the first character cell lies at (x, y): the
+/// baseline is at y + ascent.
 ///
 /// The text is composed from glyph images (GlyphImageCache): each character is
 /// rendered once per font, style and pixel size by QPainter without
 /// anti-aliasing, and copied at integer positions, so a text drawn at another
 /// origin is exactly the same pixels shifted. Character i starts at
-/// x + round(a), where a is the sum of the advances (QFontMetricsF) of the
-/// characters before it; there is no kerning (the fonts are set up without it).
+/// x + round(a), where a is the sum of the horizontal advances (fractional, as
+/// QFontMetricsF reports them) of the characters before it, rounded to the
+/// nearest integer once per character; there is no kerning (the fonts are set
+/// up without it). Characters are Unicode code points (surrogate pairs joined).
 ///
 /// Where a glyph has ink the pixel becomes the colour with alpha 0xFF; every
 /// other pixel is left as it is; nothing is drawn outside the raster. Callers
