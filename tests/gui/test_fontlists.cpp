@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/fontitemdelegate.h"
 #include "app/fontlists.h"
+#include "app/mainfrm.h"
 #include "project/fontembedding.h"
 #include "project/fontfiles.h"
 #include "project/projectfile.h"
 #include "project/projectmapping.h"
 #include "project/projectmodel.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -121,13 +124,53 @@ FontSection dejaVuSansSection()
     return FontEmbedding::BuildFontSection(files);
 }
 
+QByteArray utf16be(const QString &text)
+{
+    QByteArray out;
+    for (QChar c : text) {
+        out.append(char(c.unicode() >> 8));
+        out.append(char(c.unicode() & 0xFF));
+    }
+    return out;
+}
+
+/// A program folder with the bitmap fonts the main window needs.
+bool prepareProgramFolder(const QString &folder)
+{
+    for (const QString &name : {u"terminal1.fnt"_s, u"terminal2.fnt"_s}) {
+        if (!QFile::copy(QStringLiteral(ORV_BIN_DIR) + u'/' + name, folder + u'/' + name))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class TestFontLists : public QObject
 {
     Q_OBJECT
 
+private:
+    QStringList m_messages;
+
+    /// A created main window on \a folder whose messages are recorded and which never
+    /// asks about unsaved changes.
+    std::unique_ptr<TMainForm> newForm(const QString &folder)
+    {
+        auto form = std::make_unique<TMainForm>(AppContext(folder));
+        QString error;
+        if (!form->Create(&error)) {
+            qWarning("Create failed: %s", qPrintable(error));
+            return nullptr;
+        }
+        form->ShowMessage = [this](const QString &text) { m_messages << text; };
+        form->AskSaveChanges = [] { return TMainForm::SaveAnswer::Discard; };
+        return form;
+    }
+
 private slots:
+    void init() { m_messages.clear(); }
+
     void initTestCase()
     {
         if (!QFileInfo::exists(kDejaVu + u"/DejaVuSans.ttf"_s))
@@ -400,6 +443,116 @@ private slots:
         QVERIFY(images[0].copy(0, 0, 19, 16) != images[1].copy(0, 0, 19, 16));
         QCOMPARE(images[0].copy(19, 0, 181, 16), images[1].copy(19, 0, 181, 16));
         QVERIFY(images[0].copy(19, 0, 181, 16) != QImage(181, 16, QImage::Format_RGB32));
+    }
+
+    /// The main window: the lists filled and their first entries selected at start,
+    /// the fonts folder's families under "Sonstige Fonts", removed again on close.
+    void mainWindowStartAndClose()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(prepareProgramFolder(tmp.path()));
+        QVERIFY(writeAll(tmp.filePath(u"fonts/serif.ttf"_s), readAll(kDejaVu + u"/DejaVuSerif.ttf"_s)));
+        auto form = newForm(tmp.path());
+        QVERIFY(form);
+        QVERIFY(form->LBFont->count() > 0);
+        QCOMPARE(form->LBFont->currentRow(), 0);
+        QCOMPARE(texts(*form->LBFont2), QStringList{u"DejaVu Serif"_s});
+        QCOMPARE(form->LBFont2->currentRow(), 0);
+        QCOMPARE(TFontLists::FindFamily(form->LBFont, u"DejaVu Serif"_s), -1);
+        QCOMPARE(form->Model->FloorFontName(), form->LBFont->item(0)->text());
+        QCOMPARE(form->FontLists->AddedFontFiles(), QStringList{tmp.filePath(u"fonts/serif.ttf"_s)});
+        QVERIFY(form->close());
+        QVERIFY(form->FontLists->AddedFontFiles().isEmpty());
+        QVERIFY(QFileInfo::exists(tmp.filePath(u"fonts/serif.ttf"_s))); // found again at the next start
+    }
+
+    /// Saving embeds the floor font's files while the option is on, nothing otherwise.
+    void mainWindowSaveEmbeds_data()
+    {
+        QTest::addColumn<bool>("include");
+        QTest::newRow("option on") << true;
+        QTest::newRow("option off") << false;
+    }
+
+    void mainWindowSaveEmbeds()
+    {
+        QFETCH(bool, include);
+        QTemporaryDir tmp;
+        QVERIFY(prepareProgramFolder(tmp.path()));
+        ProjectRecord record;
+        record.FloorFontName = "DejaVu Sans";
+        record.FloorCount = 4;
+        const QString opened = tmp.filePath(u"opened.orv"_s);
+        QString error;
+        QVERIFY2(ProjectFile::write(opened, record, FontSection(), &error), qPrintable(error));
+
+        auto form = newForm(tmp.path());
+        QVERIFY(form);
+        form->FontSearch.SystemFolders = {kDejaVu};
+        form->ChooseProjectFile = [&opened](bool, const QString &) { return opened; };
+        form->aOpen->trigger();
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(form->PageControlFont->currentIndex(), 0);
+        QCOMPARE(form->LBFont->currentItem()->text(), u"DejaVu Sans"_s);
+        QCOMPARE(form->Model->FloorFontName(), u"DejaVu Sans"_s);
+        QVERIFY(form->CBSaveTT);
+        form->CBSaveTT->setChecked(include);
+
+        const QString file = tmp.filePath(u"saved.orv"_s);
+        form->ChooseProjectFile = [&file](bool, const QString &) { return file; };
+        form->aSpeichernUnter->trigger();
+        QVERIFY(m_messages.isEmpty());
+        const ProjectReadResult r = ProjectFile::read(file);
+        QVERIFY2(r.ok(), qPrintable(r.Error));
+        const FontSection expected = dejaVuSansSection();
+        QCOMPARE(r.Contents->Fonts.Header, include ? expected.Header : FontHeader());
+        QCOMPARE(r.Contents->Fonts.Files, include ? expected.Files : QList<QByteArray>());
+    }
+
+    /// Opening a project that carries a family this machine really lacks installs it
+    /// into the program's fonts folder, selects it under "Sonstige Fonts" and says so;
+    /// the second open says nothing.
+    void mainWindowOpenInstalls()
+    {
+        const QString family = u"Kelvra Serif"_s;
+        QVERIFY(!FontServices::System().IsAvailable(family));
+        QByteArray font = readAll(kDejaVu + u"/DejaVuSerif.ttf"_s);
+        font.replace(utf16be(u"DejaVu Serif"_s), utf16be(family));
+        font.replace(QByteArray("DejaVu Serif"), family.toLatin1());
+
+        QTemporaryDir tmp;
+        QVERIFY(prepareProgramFolder(tmp.path()));
+        FontSection section;
+        section.Header.Count = 1;
+        section.Header.FileNames[0] = "KelvraSerif.ttf";
+        section.Header.FileSizes[0] = qint32(font.size());
+        section.Files = {font};
+        ProjectRecord record;
+        record.FloorFontName = family.toLatin1();
+        record.FloorCount = 4;
+        const QString project = tmp.filePath(u"kelvra.orv"_s);
+        QString error;
+        QVERIFY2(ProjectFile::write(project, record, section, &error), qPrintable(error));
+
+        auto form = newForm(tmp.path());
+        QVERIFY(form);
+        const QString before = form->Model->FloorFontName();
+        for (int open = 1; open <= 2; ++open) {
+            m_messages.clear();
+            form->PageControlFont->setCurrentIndex(0);
+            form->ChooseProjectFile = [&project](bool, const QString &) { return project; };
+            form->aOpen->trigger();
+            QCOMPARE(m_messages, open == 1 ? QStringList{u"Der Font: \"Kelvra Serif\" wurde erfolgreich hinzugefügt."_s}
+                                           : QStringList());
+            QCOMPARE(form->PageControlFont->currentIndex(), 1);
+            QCOMPARE(form->LBFont2->currentItem()->text(), family);
+            QCOMPARE(form->Model->FloorFontName(), family);
+        }
+        QVERIFY(before != family);
+        QVERIFY(FontServices::System().IsAvailable(family));
+        QCOMPARE(readAll(tmp.filePath(u"fonts/KelvraSerif.ttf"_s)), font);
+        QVERIFY(form->close());
+        QVERIFY(!FontServices::System().IsAvailable(family));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "app/mainfrm.h"
 
 #include "app/about.h"
+#include "app/fontlists.h"
 #include "app/newproj.h"
 #include "display/display.h"
 #include "display/preview.h"
@@ -9,11 +10,13 @@
 #include "pages/extendedpage.h"
 #include "pages/floortextpage.h"
 #include "pages/simulationpage.h"
+#include "project/fontembedding.h"
 #include "project/projectmapping.h"
 #include "settings/inifile.h"
 #include "widgets/tledmatrix.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -25,6 +28,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -344,12 +348,33 @@ bool TMainForm::Create(QString *error)
         return false;
     }
     Model = std::make_unique<ProjectModel>(&UserFont1, &UserFont2);
-    // The working font: the first scalable family until the font lists choose one.
-    const QStringList families = QFontDatabase::families();
-    for (const QString &family : families) {
-        if (QFontDatabase::isScalable(family)) {
-            Model->WorkFont.Name = family;
-            break;
+    // The font lists: the installed families and those of the fonts folder, which
+    // are added for the program; the first entry of each is selected and the
+    // installed one becomes the working font.
+    FontSearch.ProgramFontsFolder = m_context.FontsFolder();
+    FontLists = new TFontLists(FontSearch.ProgramFontsFolder, nullptr, this);
+    FontLists->SetWidgets(LBFont, LBFont2, PageControlFont, FloorPage->TabSheetWinFont, FloorPage->TabSheetOtherFont);
+    FontLists->ShowMessage = [this](const QString &text) {
+        if (ShowMessage)
+            ShowMessage(text);
+    };
+    FontLists->LBFontClick = [this] { LBFontClick(); };
+    FontLists->RebuildFontLists();
+    for (QListWidget *list : {LBFont, LBFont2}) {
+        const QSignalBlocker blocker(list);
+        if (list->count() > 0)
+            list->setCurrentRow(0);
+    }
+    if (LBFont->count() > 0) {
+        Model->WorkFont.Name = LBFont->item(0)->text();
+    } else {
+        // No installed family listed: the first scalable one the database knows.
+        const QStringList families = QFontDatabase::families();
+        for (const QString &family : families) {
+            if (QFontDatabase::isScalable(family)) {
+                Model->WorkFont.Name = family;
+                break;
+            }
         }
     }
     Model->WorkFont.Color = 0xFFFFFF;
@@ -665,9 +690,9 @@ void TMainForm::HilfeClick()
 
 void TMainForm::removeAddedFonts()
 {
-    for (int id : std::as_const(AddedFonts))
-        QFontDatabase::removeApplicationFont(id);
-    AddedFonts.clear();
+    // The files stay in the fonts folder and are added again at the next start.
+    if (FontLists)
+        FontLists->RemoveAddedFonts();
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -787,6 +812,12 @@ bool TMainForm::openProject(const QString &path)
         }
     }
 
+    // The floor font is selected from the lists; a missing family carried in the
+    // file is installed into the fonts folder first.
+    options.SelectFloorFont = [this](const QString &name, const FontSection &fonts) {
+        FontLists->SelectProjectFont(name, fonts);
+    };
+
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ++m_notEditing;
     const ProjectOpenResult result = ProjectMapping::OpenProjectFile(*Model, path, options);
@@ -878,7 +909,11 @@ bool TMainForm::saveProject(const QString &path)
     // The stored rectangles are those of a fresh drawing (auto-size shrinks them).
     Previews->PreviewOut(true, true, true, true, true);
     Previews->PreviewKleinerFontOut();
-    const bool ok = ProjectMapping::SaveProjectFile(*Model, path, FontSection(), &error, &warnings);
+    // The floor font's TrueType files travel with the project while the option is on.
+    const bool includeTtf = CBSaveTT ? CBSaveTT->isChecked() : Settings.SaveIncludeTtf;
+    const FontSection fonts =
+        includeTtf ? FontEmbedding::ForFamily(Model->FloorFontName(), FontSearch, &warnings) : FontSection();
+    const bool ok = ProjectMapping::SaveProjectFile(*Model, path, fonts, &error, &warnings);
     --m_notEditing;
     if (!ok) {
         ShowMessage(u"Error: "_s + error);

@@ -5,6 +5,7 @@
 #include "app/colortext.h"
 #include "display/layouts.h"
 #include "display/userfont.h"
+#include "project/fontfiles.h"
 #include "project/projectmodel.h"
 #include "settings/programsettings.h"
 
@@ -33,6 +34,7 @@ class TfrmAbout;
 class TBinaerForm;
 class TExtendedPage;
 class TFloorTextPage;
+class TFontLists;
 class TSimulationPage;
 
 /// The editor's main window: menus, tool bar, actions and their enabling rule, the
@@ -228,9 +230,12 @@ public:
     QString DialogFolder;
     /// The project named on the command line, opened once start-up is done.
     QString CommandLineProject;
-    /// Font files added to the application during the run (ids of QFontDatabase),
-    /// removed at shut-down.
-    QList<int> AddedFonts;
+    /// The two font lists, the fonts folder's fonts added for the program
+    /// (AddedFontFiles, removed at shut-down) and the installation of fonts carried
+    /// by opened projects.
+    TFontLists *FontLists = nullptr;
+    /// Finds the floor font's TrueType files when saving; tests replace its folders.
+    FontFiles FontSearch;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
