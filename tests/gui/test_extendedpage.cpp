@@ -28,6 +28,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -345,6 +346,11 @@ private Q_SLOTS:
         LedMatrix scratch;
         Preview::RenderSpecialState(m, 1, scratch);
         QCOMPARE(form->LED3->core().contentRaster(), scratch.contentRaster());
+
+        // Another display model has its own bitmaps: the button follows the choice.
+        QTest::mouseClick(form->RB_VFD1, Qt::LeftButton);
+        QCOMPARE(m.Model(), DisplayModel::Vfd128);
+        QVERIFY(page->BitBtn2->isEnabled());
     }
 
     void scaleNearest_data()
@@ -786,6 +792,9 @@ private Q_SLOTS:
         const bool infrared = m.InfraredReceiver;
         QTest::mouseClick(page->CBInfrarot, Qt::LeftButton);
         QCOMPARE(m.InfraredReceiver, !infrared);
+        QTest::mouseClick(page->CBSZOhneText, Qt::LeftButton);
+        QVERIFY(m.SpecialBitmapsOnly());
+        m.SetSpecialText(3, u"Defekt"_s);
         page->ExternerEditor->setText(u"gimp"_s);
         QCOMPARE(form->ExternerEditor, u"gimp"_s);
 
@@ -804,6 +813,8 @@ private Q_SLOTS:
         QCOMPARE(p2->edFontChars->text(), m.AutoSizeChars);
         QCOMPARE(p2->LBZeichensatz->currentRow(), 0);
         QCOMPARE(p2->CBInfrarot->isChecked(), !infrared);
+        QVERIFY(p2->CBSZOhneText->isChecked());
+        QCOMPARE(p2->sgSonder->item(2, 1)->text(), u"Defekt"_s);
         QCOMPARE(p2->MemoMonate->toPlainText(), other->Model->MonthNames.join(u'\n'));
     }
 };
