@@ -455,6 +455,10 @@ private slots:
         auto form = newForm(tmp.path());
         QVERIFY(form);
         QVERIFY(form->LBFont->count() > 0);
+        QStringList sorted = texts(*form->LBFont);
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        QCOMPARE(texts(*form->LBFont), sorted);
         QCOMPARE(form->LBFont->currentRow(), 0);
         QCOMPARE(texts(*form->LBFont2), QStringList{u"DejaVu Serif"_s});
         QCOMPARE(form->LBFont2->currentRow(), 0);

@@ -28,6 +28,9 @@ void TFontLists::SetWidgets(QListWidget *lbFont, QListWidget *lbFont2, QTabWidge
             continue;
         list->setItemDelegate(new TFontItemDelegate(list));
         list->setUniformItemSizes(true);
+        // The order is the one RebuildFontLists gives: installed families sorted
+        // without regard to letter case, the folder's families as they were added.
+        list->setSortingEnabled(false);
     }
 }
 
