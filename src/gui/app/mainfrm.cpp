@@ -355,8 +355,15 @@ bool TMainForm::Create(QString *error)
     FontLists = new TFontLists(FontSearch.ProgramFontsFolder, nullptr, this);
     FontLists->SetWidgets(LBFont, LBFont2, PageControlFont, FloorPage->TabSheetWinFont, FloorPage->TabSheetOtherFont);
     FontLists->ShowMessage = [this](const QString &text) {
-        if (ShowMessage)
-            ShowMessage(text);
+        if (!ShowMessage)
+            return;
+        // The messages come while a project is being opened: not under the busy cursor.
+        const bool busy = QGuiApplication::overrideCursor() != nullptr;
+        if (busy)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        ShowMessage(text);
+        if (busy)
+            QGuiApplication::restoreOverrideCursor();
     };
     FontLists->LBFontClick = [this] { LBFontClick(); };
     FontLists->RebuildFontLists();
