@@ -12,6 +12,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -99,6 +101,24 @@ public:
         return FontServices::RemoveFont(id);
     }
 };
+
+/// \a fontFile with every name record of \a from (UTF-16 and single-byte) renamed
+/// to \a to of the same length: a family no machine has.
+QByteArray renamedFont(const QString &fontFile, const QString &from, const QString &to)
+{
+    const auto utf16be = [](const QString &text) {
+        QByteArray out;
+        for (QChar c : text) {
+            out.append(char(c.unicode() >> 8));
+            out.append(char(c.unicode() & 0xFF));
+        }
+        return out;
+    };
+    QByteArray font = readAll(fontFile);
+    font.replace(utf16be(from), utf16be(to));
+    font.replace(from.toLatin1(), to.toLatin1());
+    return font;
+}
 
 } // namespace
 
@@ -464,6 +484,74 @@ private slots:
             QCOMPARE(AppContext::ChooseFontsFolder(locked, user), user);
             QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
+    }
+
+    /// orvedit-cli installs a missing family carried in the project into its fonts
+    /// folder, so that render and generate give what the real family gives.
+    void commandLineInstallsCarriedFont()
+    {
+        const QDir bin(QStringLiteral(ORV_BIN_DIR));
+        if (!QFileInfo(bin.filePath(u"orvedit-cli"_s)).isExecutable())
+            QSKIP("orvedit-cli is not built");
+        QTemporaryDir tmp;
+        // The program folder: the tool, its templates and bitmap fonts, no "fonts" yet.
+        const QStringList files = bin.entryList({u"orvedit-cli"_s, u"*.dat"_s, u"*.fnt"_s}, QDir::Files);
+        for (const QString &f : files)
+            QVERIFY2(QFile::copy(bin.filePath(f), tmp.filePath(f)), qPrintable(f));
+        const auto run = [&tmp](const QStringList &args, QString *err = nullptr) {
+            QProcess p;
+            p.setWorkingDirectory(tmp.path());
+            p.start(tmp.filePath(u"orvedit-cli"_s), args);
+            if (!p.waitForFinished(180000))
+                p.kill();
+            if (err)
+                *err = QString::fromUtf8(p.readAllStandardError());
+            return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        };
+        QCOMPARE(run({u"new"_s, u"--model"_s, u"lcd240"_s, u"-o"_s, tmp.filePath(u"base.orv"_s)}), 0);
+        const ProjectReadResult base = ProjectFile::read(tmp.filePath(u"base.orv"_s));
+        QVERIFY2(base.ok(), qPrintable(base.Error));
+
+        const QString family = u"Kelvra Serif"_s;
+        const QByteArray font = renamedFont(kDejaVu + u"/DejaVuSerif.ttf"_s, u"DejaVu Serif"_s, family);
+        FontSection carried;
+        carried.Header.Count = 1;
+        carried.Header.FileNames[0] = "KelvraSerif.ttf";
+        carried.Header.FileSizes[0] = qint32(font.size());
+        carried.Files = {font};
+        const auto write = [&](const QString &name, const QByteArray &fontName, const FontSection &fonts) {
+            ProjectRecord record = base.Contents->Record;
+            record.FloorFontName = fontName;
+            QString error;
+            return ProjectFile::write(tmp.filePath(name), record, fonts, &error);
+        };
+        QVERIFY(write(u"real.orv"_s, "DejaVu Serif", FontSection()));
+        QVERIFY(write(u"carried.orv"_s, family.toLatin1(), carried));
+        QVERIFY(write(u"bare.orv"_s, family.toLatin1(), FontSection()));
+
+        // Without the family and without its files the floor font falls back to another.
+        QString err;
+        const QString extracted = tmp.filePath(u"fonts/KelvraSerif.ttf"_s);
+        QCOMPARE(run({u"generate"_s, tmp.filePath(u"bare.orv"_s), u"-o"_s, tmp.filePath(u"bare.lfs"_s)}), 0);
+        QCOMPARE(run({u"generate"_s, tmp.filePath(u"real.orv"_s), u"-o"_s, tmp.filePath(u"real.lfs"_s)}), 0);
+        QCOMPARE(run({u"generate"_s, tmp.filePath(u"carried.orv"_s), u"-o"_s, tmp.filePath(u"carried.lfs"_s)}, &err), 0);
+        QVERIFY2(err.contains(u"installed"_s), qPrintable(err));
+        QCOMPARE(readAll(extracted), font);
+        QCOMPARE(readAll(tmp.filePath(u"carried.lfs"_s)), readAll(tmp.filePath(u"real.lfs"_s)));
+        QVERIFY(readAll(tmp.filePath(u"bare.lfs"_s)) != readAll(tmp.filePath(u"real.lfs"_s)));
+
+        // Rendering installs it the same way; once it is there, nothing more is said.
+        QVERIFY(QDir(tmp.filePath(u"fonts"_s)).removeRecursively());
+        for (const QString &p : {u"bare"_s, u"real"_s, u"carried"_s})
+            QCOMPARE(run({u"render"_s, tmp.filePath(p + u".orv"_s), u"-o"_s, tmp.filePath(p + u".png"_s)}), 0);
+        QCOMPARE(readAll(extracted), font);
+        QCOMPARE(run({u"render"_s, tmp.filePath(u"carried.orv"_s), u"-o"_s, tmp.filePath(u"again.png"_s)}, &err), 0);
+        QVERIFY2(!err.contains(u"installed"_s), qPrintable(err));
+        const QImage real(tmp.filePath(u"real.png"_s));
+        QVERIFY(!real.isNull());
+        QCOMPARE(QImage(tmp.filePath(u"carried.png"_s)), real);
+        QCOMPARE(QImage(tmp.filePath(u"again.png"_s)), real);
+        QVERIFY(QImage(tmp.filePath(u"bare.png"_s)) != real);
     }
 };
 
