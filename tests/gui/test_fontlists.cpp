@@ -343,6 +343,11 @@ private slots:
                                  << u"Der Font: \"DejaVu Sans\" konnte nicht installiert werden\n"
                                     "Eingebettete Fonts werden nicht verwendet: Anzahl 9 außerhalb von 0..8"_s
                                  << QStringList();
+        // "fonts" exists as a plain file: the folder cannot be made.
+        QTest::newRow("folder cannot be made") << QList<QByteArray>{"DejaVuSans.ttf"} << 1 << true
+                                               << u"Der Font: \"DejaVu Sans\" konnte nicht installiert werden\n"
+                                                  "Der Ordner %1 kann nicht angelegt werden"_s
+                                               << QStringList{u"prog/fonts"_s};
     }
 
     void notInstalled()
@@ -354,6 +359,10 @@ private slots:
         QFETCH(QStringList, files);
         Fixture f;
         f.Services.Offers = offers;
+        if (files == QStringList{u"prog/fonts"_s}) {
+            QVERIFY(writeAll(f.FontsFolder(), "in the way"));
+            message = message.arg(f.FontsFolder());
+        }
         f.Lists.RebuildFontLists();
         f.LBFont->setCurrentRow(2);
         const QByteArray sans = readAll(kDejaVu + u"/DejaVuSans.ttf"_s);
