@@ -520,6 +520,14 @@ private slots:
         const FontSection expected = dejaVuSansSection();
         QCOMPARE(r.Contents->Fonts.Header, include ? expected.Header : FontHeader());
         QCOMPARE(r.Contents->Fonts.Files, include ? expected.Files : QList<QByteArray>());
+
+        // A failed save names the error once.
+        const QString nowhere = tmp.filePath(u"missing/folder/x.orv"_s);
+        form->ChooseProjectFile = [&nowhere](bool, const QString &) { return nowhere; };
+        form->aSpeichernUnter->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].startsWith(u"Error: "_s) && !m_messages[0].startsWith(u"Error: Error"_s),
+                 qPrintable(m_messages[0]));
     }
 
     /// Opening a project that carries a family this machine really lacks installs it

@@ -923,7 +923,8 @@ bool TMainForm::saveProject(const QString &path)
     const bool ok = ProjectMapping::SaveProjectFile(*Model, path, fonts, &error, &warnings);
     --m_notEditing;
     if (!ok) {
-        ShowMessage(u"Error: "_s + error);
+        // The writer's message already starts with "Error: ".
+        ShowMessage(error.startsWith(u"Error: "_s) ? error : u"Error: "_s + error);
         updateActions();
         return false;
     }
