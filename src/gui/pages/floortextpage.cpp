@@ -262,8 +262,6 @@ void TFloorTextPage::buildToolBars()
     ToolBarPreview->addSeparator();
     ToolBarPreview->addWidget(ToolButtonArrowUp);
     ToolBarPreview->addWidget(ToolButtonArrowDown);
-    ToolBarPreview->addSeparator();
-    ToolBarPreview->addWidget(GaugeBar1);
     // The upright mounting comes from the new-project dialog or the project file.
     ToolBarPreview->addWidget(ToolButtonSenkrecht)->setVisible(false);
 
@@ -315,6 +313,9 @@ void TFloorTextPage::buildToolBars()
     ToolBarOptions->addSeparator();
     for (QToolButton *b : {ToolButtonDatumUhrzeit, ToolButtonPfeileBmp, ToolButtonLogoBmp, ToolButtonEtaBmp})
         ToolBarOptions->addWidget(b);
+    // The zoom sits at the end of the shortest bar, so it never folds away.
+    ToolBarFont->addSeparator();
+    ToolBarFont->addWidget(GaugeBar1);
 
     // Start-up: automatic sizing, so the manual inputs are off.
     for (QWidget *w : {static_cast<QWidget *>(edFontSize), static_cast<QWidget *>(edHochTief),
@@ -361,8 +362,8 @@ void TFloorTextPage::buildPreviewArea()
 void TFloorTextPage::buildLayout()
 {
     // The left column stays narrow; the preview and its tool bars take the width.
-    GroupBoxEtagenanzeige->setMaximumWidth(220);
-    PageControlFont->setMaximumWidth(220);
+    GroupBoxEtagenanzeige->setMaximumWidth(240);
+    PageControlFont->setMaximumWidth(240);
     auto *left = new QVBoxLayout;
     left->addWidget(GroupBoxEtagenanzeige);
     left->addWidget(PageControlFont, 1);
