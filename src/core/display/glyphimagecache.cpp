@@ -311,25 +311,39 @@ GlyphImagePtr GlyphImageCache::Glyph(const FontSpec &fontSpec, char32_t ch)
         return nullptr;
     const Key key{fontSpec.Name, px, fontSpec.Bold, fontSpec.Italic, ch};
 
-    QMutexLocker lock(&m_mutex);
-    const int generation = g_fontGeneration.load();
-    if (generation != m_generation) {
-        m_entries.clear();
-        m_generation = generation;
+    int generation = 0;
+    {
+        QMutexLocker lock(&m_mutex);
+        generation = g_fontGeneration.load();
+        if (generation != m_generation) {
+            m_entries.clear();
+            m_generation = generation;
+        }
+        const auto it = m_entries.find(key);
+        if (it != m_entries.end()) {
+            it->LastUse = ++m_tick;
+            return it->Image;
+        }
     }
+    // Drawn without holding the lock, so that several threads can draw glyphs at
+    // once; the same glyph drawn twice gives the same image, the first one stays.
+    QFont font;
+    if (!TextRaster::toQFont(fontSpec, font))
+        return nullptr;
+    auto image = std::make_shared<GlyphImage>();
+    render(font, ch, *image);
 
+    QMutexLocker lock(&m_mutex);
+    ++m_renderings;
     const quint64 tick = ++m_tick;
     const auto it = m_entries.find(key);
     if (it != m_entries.end()) {
         it->LastUse = tick;
         return it->Image;
     }
-    QFont font;
-    if (!TextRaster::toQFont(fontSpec, font))
-        return nullptr;
-    auto image = std::make_shared<GlyphImage>();
-    render(font, ch, *image);
-    ++m_renderings;
+    // An image drawn while the fonts changed is handed out but not kept.
+    if (generation != m_generation || generation != g_fontGeneration.load())
+        return image;
     if (m_entries.size() >= MaxGlyphs)
         evictLocked();
     m_entries.insert(key, Entry{image, tick});
@@ -351,6 +365,14 @@ void GlyphImageCache::evictLocked()
         else
             ++it;
     }
+}
+
+bool GlyphImageCache::Contains(const FontSpec &fontSpec, char32_t ch) const
+{
+    const int px = TextRaster::pixelSize(fontSpec);
+    QMutexLocker lock(&m_mutex);
+    return m_generation == g_fontGeneration.load()
+        && m_entries.contains(Key{fontSpec.Name, px, fontSpec.Bold, fontSpec.Italic, ch});
 }
 
 void GlyphImageCache::Clear()

@@ -39,8 +39,9 @@ struct GlyphImage
 using GlyphImagePtr = std::shared_ptr<const GlyphImage>;
 
 /// The process-wide store of glyph images, keyed by family, style, pixel size
-/// and character. Thread-safe: lookups and renderings are serialised by one
-/// mutex, and an image handed out stays valid while its pointer is held, even
+/// and character. Thread-safe: lookups are serialised by one mutex, glyphs are
+/// drawn outside it (threads may draw at once), and an image handed out stays
+/// valid while its pointer is held, even
 /// when the cache drops it. Bounded: beyond MaxGlyphs images the least recently
 /// used half is dropped. Emptied when the application's fonts change
 /// (QGuiApplication::fontDatabaseChanged), since a family name may then draw
@@ -56,6 +57,9 @@ public:
     /// first use. Null for sizes that draw nothing (0, the "not fitted" 9999,
     /// sizes below one pixel).
     GlyphImagePtr Glyph(const FontSpec &fontSpec, char32_t ch);
+
+    /// Whether the image of \a ch in \a fontSpec is kept (nothing is drawn).
+    bool Contains(const FontSpec &fontSpec, char32_t ch) const;
 
     /// Drops every image, and the calling thread's fonts at the sizes used.
     void Clear();

@@ -5,6 +5,11 @@
 #include "util/win1252.h"
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -207,13 +212,103 @@ void TWinFontInfo::SetFitRect(const TRect &rect)
     }
 }
 
+namespace {
+
+/// Draws, on a second thread, the glyph images a full refit is about to ask for,
+/// starting with the style the refit fits last and going backwards, while the
+/// refit itself goes forwards; the two meet in the middle and the refit finds
+/// most images ready. What the refit decides is untouched: a prefetched image is
+/// the same image the refit would draw itself. The sizes follow the refit's own
+/// descent from the height of the fitting rectangle down to the first size whose
+/// ink box fits the rectangle.
+class RefitPrefetch
+{
+public:
+    /// \a styles in the order the refit fits them, each (bold, italic) with the
+    /// characters it is fitted to.
+    RefitPrefetch(int width, int height, std::vector<std::pair<FontSpec, QString>> styles)
+        : m_width(width), m_height(height), m_styles(std::move(styles))
+    {
+        m_thread = std::thread([this] { run(); });
+    }
+    ~RefitPrefetch()
+    {
+        m_refitStep.store(int(m_styles.size()));
+        m_thread.join();
+    }
+    RefitPrefetch(const RefitPrefetch &) = delete;
+    RefitPrefetch &operator=(const RefitPrefetch &) = delete;
+
+    /// The refit starts fitting style \a step (0-based, in refit order).
+    void Reached(int step) { m_refitStep.store(step); }
+
+private:
+    void run()
+    {
+        GlyphImageCache &cache = GlyphImageCache::instance();
+        for (int step = int(m_styles.size()) - 1; step > m_refitStep.load(); --step) {
+            FontSpec spec = m_styles[size_t(step)].first;
+            const QString &chars = m_styles[size_t(step)].second;
+            for (const QChar ch : chars) {
+                for (int size = m_height; size > 0; --size) {
+                    if (step <= m_refitStep.load())
+                        return;
+                    spec.Size = size;
+                    const GlyphImagePtr glyph = cache.Glyph(spec, ch.unicode());
+                    if (!glyph || !glyph->HasInk)
+                        break;
+                    if (glyph->Right - glyph->Left < m_width && glyph->Bottom - glyph->Top < m_height)
+                        break;
+                }
+            }
+        }
+    }
+
+    const int m_width;
+    const int m_height;
+    const std::vector<std::pair<FontSpec, QString>> m_styles;
+    std::atomic<int> m_refitStep{0};
+    std::thread m_thread;
+};
+
+} // namespace
+
 void TWinFontInfo::Refit()
 {
+    // Styles in fitting order: StyleIndex 1 plain, 2 bold, 4 bold italic, 3 italic.
+    std::unique_ptr<RefitPrefetch> prefetch;
+    if (!m_referenceMode && std::thread::hardware_concurrency() > 1) {
+        std::vector<std::pair<FontSpec, QString>> styles;
+        const std::pair<bool, bool> order[] = {{false, false}, {true, false}, {true, true}, {false, true}};
+        const int index[] = {1, 2, 4, 3};
+        for (int i = 0; i < 4; ++i) {
+            FontSpec spec = m_font;
+            spec.Bold = order[i].first;
+            spec.Italic = order[i].second;
+            const QString &keys = StyleKeyChars[size_t(index[i])];
+            styles.emplace_back(spec, keys.isEmpty() ? SampleChars : keys);
+        }
+        // Worth a thread only when the images are not there yet (a font not used
+        // before at this size).
+        FontSpec last = styles.back().first;
+        last.Size = FitRect.Bottom - FitRect.Top;
+        const QString &lastChars = styles.back().second;
+        if (!lastChars.isEmpty() && !GlyphImageCache::instance().Contains(last, lastChars.front().unicode()))
+            prefetch = std::make_unique<RefitPrefetch>(FitRect.Right - FitRect.Left,
+                                                       FitRect.Bottom - FitRect.Top, std::move(styles));
+    }
+    auto reached = [&](int step) {
+        if (prefetch)
+            prefetch->Reached(step);
+    };
     StyleSize[1] = FitSize(StyleExtent[1]);
+    reached(1);
     SetBold(true);
     StyleSize[2] = FitSize(StyleExtent[2]);
+    reached(2);
     SetItalic(true);
     StyleSize[4] = FitSize(StyleExtent[4]);
+    reached(3);
     SetBold(false);
     StyleSize[3] = FitSize(StyleExtent[3]);
 }
