@@ -10,19 +10,18 @@
 #include "ledmatrix/ledmatrix.h"
 #include "project/projectmodel.h"
 
+#include "benchtimer.h"
+
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
-#include <map>
 #include <string>
 
 namespace {
 
 constexpr double kFrameMs = 1000.0 / 60.0;
-std::map<std::string, double> g_msPerIteration;
 
 struct Editor
 {
@@ -59,34 +58,23 @@ struct Editor
     }
 };
 
-using Clock = std::chrono::steady_clock;
-
-void record(benchmark::State &state, const std::string &name, double totalMs)
-{
-    const double ms = totalMs / double(state.iterations());
-    g_msPerIteration[name] = ms;
-    state.counters["ms"] = ms;
-}
-
-double msSince(Clock::time_point t0)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
+using benchtimer::record;
+using benchtimer::Timer;
 
 void BM_SampleTextKeystroke(benchmark::State &state)
 {
     Editor e(int(state.range(0)));
     const QString texts[] = {QStringLiteral("EG"), QStringLiteral("E"), QStringLiteral("12"), QStringLiteral("1")};
     int i = 0;
-    double total = 0;
+    Timer t;
     for (auto _ : state) {
-        const auto t0 = Clock::now();
+        t.start();
         e.model.SetSampleText(texts[++i % 4]);
         e.preview.PreviewOut();
         Editor::frame(e.led2);
-        total += msSince(t0);
+        t.stop();
     }
-    record(state, "sample text, LED size " + std::to_string(state.range(0)), total);
+    record(state, "sample text, LED size " + std::to_string(state.range(0)), t);
 }
 
 void BM_SpecialStateKeystroke(benchmark::State &state)
@@ -95,15 +83,15 @@ void BM_SpecialStateKeystroke(benchmark::State &state)
     const QString texts[] = {QStringLiteral("Brand"), QStringLiteral("Brandf"), QStringLiteral("Brandfa"),
                              QStringLiteral("Brandfal")};
     int i = 0;
-    double total = 0;
+    Timer t;
     for (auto _ : state) {
-        const auto t0 = Clock::now();
+        t.start();
         e.model.SetSpecialText(4, texts[++i % 4]);
         e.preview.PreviewSonderzeichenOut(4, true);
         Editor::frame(e.led3);
-        total += msSince(t0);
+        t.stop();
     }
-    record(state, "special-state text, LED size " + std::to_string(state.range(0)), total);
+    record(state, "special-state text, LED size " + std::to_string(state.range(0)), t);
 }
 
 // One mouse step while the bottom-right corner of "TXT1" is dragged: the region
@@ -124,15 +112,15 @@ void BM_RegionDragStep(benchmark::State &state)
         return;
     }
     int i = 0;
-    double total = 0;
+    Timer t;
     for (auto _ : state) {
         const int step = (++i % 6) * pitch;
-        const auto t0 = Clock::now();
+        t.start();
         d->MouseMove(x0 - step, y0 - step);
         Editor::frame(e.led2);
-        total += msSince(t0);
+        t.stop();
     }
-    record(state, "region drag step, LED size " + std::to_string(state.range(0)), total);
+    record(state, "region drag step, LED size " + std::to_string(state.range(0)), t);
 }
 
 BENCHMARK(BM_SampleTextKeystroke)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -149,7 +137,8 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    for (const auto &[name, ms] : g_msPerIteration)
-        std::printf("%-36s %7.2f ms = %5.1f %% of a 60 Hz frame\n", name.c_str(), ms, 100.0 * ms / kFrameMs);
+    for (const auto &[name, ms] : benchtimer::g_msPerIteration)
+        std::printf("%-36s %7.2f ms (cpu %6.2f ms) = %5.1f %% of a 60 Hz frame\n", name.c_str(), ms,
+                    benchtimer::g_cpuMsPerIteration[name], 100.0 * ms / kFrameMs);
     return 0;
 }

@@ -11,13 +11,13 @@
 #include "ledmatrix/ledmatrix.h"
 #include "project/projectmodel.h"
 
+#include "benchtimer.h"
+
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <string>
 
@@ -26,8 +26,6 @@ namespace {
 const QString kTexts[] = {QStringLiteral("EG"), QStringLiteral("12"), QStringLiteral("U3"),
                           QStringLiteral("K9")};
 
-std::map<std::string, double> g_msPerIteration;
-std::map<std::string, double> g_cpuMsPerIteration;
 
 struct Editor
 {
@@ -65,42 +63,10 @@ struct Editor
     }
 };
 
-using Clock = std::chrono::steady_clock;
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-/// Wall-clock and CPU time of the timed parts of one benchmark.
-struct Timer
-{
-    double wall = 0;
-    double cpu = 0;
-    Clock::time_point t0;
-    double c0 = 0;
-    void start()
-    {
-        c0 = cpuMs();
-        t0 = Clock::now();
-    }
-    void stop()
-    {
-        wall += std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-        cpu += cpuMs() - c0;
-    }
-};
-
-void record(benchmark::State &state, const std::string &name, const Timer &t)
-{
-    const double n = double(state.iterations());
-    g_msPerIteration[name] = t.wall / n;
-    g_cpuMsPerIteration[name] = t.cpu / n;
-    state.counters["ms"] = t.wall / n;
-    state.counters["cpu_ms"] = t.cpu / n;
-}
+using benchtimer::Timer;
+using benchtimer::g_cpuMsPerIteration;
+using benchtimer::g_msPerIteration;
+using benchtimer::record;
 
 // A keystroke in the sample text: PreviewOut with the font fitted before.
 void Keystroke(benchmark::State &state, bool reference)
