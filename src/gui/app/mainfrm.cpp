@@ -641,8 +641,7 @@ void TMainForm::FormResize()
 
 void TMainForm::MainPageControlChange(int index)
 {
-    FloorPage->CommitCellEdit();
-    ExtendedPage->CommitCellEdit();
+    commitCellEdits();
     const QWidget *page = MainPageControl->widget(index);
     if (!Model)
         return;
@@ -695,6 +694,13 @@ void TMainForm::HilfeClick()
         QMessageBox::warning(this, windowTitle(), manual + tr(" kann nicht geöffnet werden"));
 }
 
+void TMainForm::commitCellEdits()
+{
+    // A grid cell still being edited holds text the project does not have yet.
+    FloorPage->CommitCellEdit();
+    ExtendedPage->CommitCellEdit();
+}
+
 void TMainForm::removeAddedFonts()
 {
     // The files stay in the fonts folder and are added again at the next start.
@@ -704,8 +710,7 @@ void TMainForm::removeAddedFonts()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    FloorPage->CommitCellEdit();
-    ExtendedPage->CommitCellEdit();
+    commitCellEdits();
     // Unsaved work is offered for saving before anything of the shut-down happens.
     if (!ConfirmDiscardChanges()) {
         event->ignore();
@@ -908,8 +913,7 @@ void TMainForm::OpenCommandLineProject()
 
 bool TMainForm::saveProject(const QString &path)
 {
-    FloorPage->CommitCellEdit();
-    ExtendedPage->CommitCellEdit();
+    commitCellEdits();
     QString error;
     QStringList warnings;
     ++m_notEditing;
@@ -984,8 +988,7 @@ QString TMainForm::ProposedBinFileName(const QString &projectPath) const
 
 void TMainForm::aCreateBinFileExecute()
 {
-    FloorPage->CommitCellEdit();
-    ExtendedPage->CommitCellEdit();
+    commitCellEdits();
     if (!IsProjectOpen())
         return;
     const QString project = !SaveDialogFileName.isEmpty() ? SaveDialogFileName : OpenDialogFileName;

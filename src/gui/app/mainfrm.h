@@ -252,6 +252,8 @@ private:
     void applyEditLedColors(const EditLedColors &colors);
     void displayModelSelected(DisplayModel model);
     void removeAddedFonts();
+    /// Commits the editors still open in the floor and special-state grids.
+    void commitCellEdits();
     void connectModel();
     void onDisplayModelChanged(DisplayModel model);
     void onOptionChanged(ProjectModel::Option option);
