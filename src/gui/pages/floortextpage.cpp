@@ -3,6 +3,7 @@
 
 #include "app/mainfrm.h"
 #include "display/display.h"
+#include "display/regionedit.h"
 #include "display/displayrect.h"
 #include "display/preview.h"
 #include "pages/floorgrid.h"
@@ -749,7 +750,7 @@ void TFloorTextPage::LED2MouseUp(int /*x*/, int /*y*/)
         if (TDisplayRect *dragged = d->DraggedRect()) {
             dragged->DragMode = TDisplayRect::DragNone;
             dragged->SavedRect = dragged->Rect;
-            applyPartnerRule(dragged->Name);
+            RegionEdit::AlignCharacterRegions(*d, *dragged);
             d->Clear();
             d->ShowRects();
             if (m_main.Previews)
@@ -758,41 +759,6 @@ void TFloorTextPage::LED2MouseUp(int /*x*/, int /*y*/)
         }
     }
     LED2->core().SetCursor(LedMatrix::CursorShape::Arrow);
-}
-
-void TFloorTextPage::applyPartnerRule(const QString &dragged)
-{
-    // The two character regions keep one top and one size; the single-character region
-    // sits midway between their left edges with that size.
-    const QString txt1 = u"TXT1"_s;
-    const QString txt2 = u"TXT2"_s;
-    const QString txt3 = u"TXT3"_s;
-    QString partner;
-    if (dragged == txt1)
-        partner = txt2;
-    else if (dragged == txt2)
-        partner = txt1;
-    else
-        return;
-    TDisplay *d = m_main.Model->MainDisplay();
-    const TRect dr = d->GetRect(dragged);
-    if (!d->FindRect(partner))
-        return;
-    const TRect p = d->GetRect(partner);
-    d->SetRectTop(partner, dr.Top);
-    d->SetRectRight(partner, p.Left + (dr.Right - dr.Left));
-    d->SetRectBottom(partner, dr.Top + (dr.Bottom - dr.Top));
-    d->StoreRect(partner);
-    if (!d->FindRect(txt3))
-        return;
-    const int left1 = d->GetRect(txt1).Left;
-    const int left2 = d->GetRect(txt2).Left;
-    const int left3 = left1 + (left2 - left1) / 2;
-    d->SetRectLeft(txt3, left3);
-    d->SetRectTop(txt3, dr.Top);
-    d->SetRectRight(txt3, left3 + (dr.Right - dr.Left));
-    d->SetRectBottom(txt3, dr.Top + (dr.Bottom - dr.Top));
-    d->StoreRect(txt3);
 }
 
 void TFloorTextPage::GaugeBar1Change(int position)

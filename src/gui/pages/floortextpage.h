@@ -161,7 +161,6 @@ private:
     void sgETCellChanged(QTableWidgetItem *item);
     void sgETCurrentCellChanged(int row, int column);
     void fontListRowChanged(QListWidget *list);
-    void applyPartnerRule(const QString &dragged);
 
     TMainForm &m_main;
     /// Whether the digit buttons show the model yet: at start none of them is pressed.
