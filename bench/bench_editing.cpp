@@ -134,9 +134,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    benchtimer::runAll(argc, argv);
     for (const auto &[name, ms] : benchtimer::g_msPerIteration)
         std::printf("%-36s %7.2f ms (cpu %6.2f ms) = %5.1f %% of a 60 Hz frame\n", name.c_str(), ms,
                     benchtimer::g_cpuMsPerIteration[name], 100.0 * ms / kFrameMs);

@@ -64,8 +64,7 @@ struct Editor
 };
 
 using benchtimer::Timer;
-using benchtimer::g_cpuMsPerIteration;
-using benchtimer::g_msPerIteration;
+using benchtimer::printRatio;
 using benchtimer::record;
 
 // A keystroke in the sample text: PreviewOut with the font fitted before.
@@ -159,17 +158,6 @@ BENCHMARK(BM_FontChangeNewFamily_Reference)->Unit(benchmark::kMillisecond)->UseR
 BENCHMARK(BM_SmallFont_Fast)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SmallFont_Reference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(8);
 
-void printRatio(const char *what, const std::string &fast, const std::string &reference)
-{
-    const auto f = g_msPerIteration.find(fast);
-    const auto r = g_msPerIteration.find(reference);
-    if (f == g_msPerIteration.end() || r == g_msPerIteration.end() || f->second <= 0)
-        return;
-    const double fc = g_cpuMsPerIteration[fast];
-    const double rc = g_cpuMsPerIteration[reference];
-    std::printf("%-44s wall %8.2f ms vs %8.2f ms literal (fast/literal %.3f); cpu %8.2f ms vs %8.2f ms (%.3f)\n",
-                what, f->second, r->second, f->second / r->second, fc, rc, rc > 0 ? fc / rc : 0.0);
-}
 
 } // namespace
 
@@ -178,9 +166,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    benchtimer::runAll(argc, argv);
     printRatio("keystroke (PreviewOut)", "keystroke/fast", "keystroke/reference");
     printRatio("font change, used before (refit + PreviewOut)", "font/fast", "font/reference");
     printRatio("font change, not used before (refit + PreviewOut)", "newfont/fast", "newfont/reference");

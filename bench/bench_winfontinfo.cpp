@@ -69,8 +69,7 @@ struct Preview
 };
 
 using benchtimer::Timer;
-using benchtimer::g_cpuMsPerIteration;
-using benchtimer::g_msPerIteration;
+using benchtimer::printRatio;
 using benchtimer::record;
 
 // (a) A keystroke in the sample text, the font fitted before.
@@ -194,17 +193,6 @@ BENCHMARK(BM_FontChangeNewFamily_Reference)->Unit(benchmark::kMillisecond)->UseR
 BENCHMARK(BM_CharacterSet_FastCold)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 BENCHMARK(BM_CharacterSet_Reference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 
-void printRatio(const char *what, const std::string &fast, const std::string &reference)
-{
-    const auto f = g_msPerIteration.find(fast);
-    const auto r = g_msPerIteration.find(reference);
-    if (f == g_msPerIteration.end() || r == g_msPerIteration.end() || f->second <= 0)
-        return;
-    const double fc = g_cpuMsPerIteration[fast];
-    const double rc = g_cpuMsPerIteration[reference];
-    std::printf("%-40s wall %8.2f ms vs %8.2f ms literal (fast/literal %.3f); cpu %8.2f ms vs %8.2f ms (%.3f)\n",
-                what, f->second, r->second, f->second / r->second, fc, rc, rc > 0 ? fc / rc : 0.0);
-}
 
 } // namespace
 int main(int argc, char **argv)
@@ -212,9 +200,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    benchtimer::runAll(argc, argv);
     printRatio("keystroke (preview)", "keystroke/fast", "keystroke/reference");
     printRatio("font change, family used before", "font/fast", "font/reference");
     printRatio("font change, family not used before", "newfont/fast", "newfont/reference");

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <string>
@@ -51,6 +52,28 @@ inline void record(benchmark::State &state, const std::string &name, const Timer
     g_cpuMsPerIteration[name] = t.cpu / n;
     state.counters["ms"] = t.wall / n;
     state.counters["cpu_ms"] = t.cpu / n;
+}
+
+/// Prints the case \a fast beside the case \a reference: both times and their ratio.
+inline void printRatio(const char *what, const std::string &fast, const std::string &reference)
+{
+    const auto f = g_msPerIteration.find(fast);
+    const auto r = g_msPerIteration.find(reference);
+    if (f == g_msPerIteration.end() || r == g_msPerIteration.end() || f->second <= 0)
+        return;
+    const double fc = g_cpuMsPerIteration[fast];
+    const double rc = g_cpuMsPerIteration[reference];
+    std::printf("%-50s wall %8.2f ms vs %8.2f ms literal (fast/literal %.3f); cpu %8.2f ms vs %8.2f ms (%.3f)\n",
+                what, f->second, r->second, f->second / r->second, fc, rc, rc > 0 ? fc / rc : 0.0);
+}
+
+/// Runs the registered benchmarks; the caller
+/// keeps the QGuiApplication the fonts need alive around this call.
+inline void runAll(int &argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
 }
 
 } // namespace benchtimer
