@@ -247,14 +247,14 @@ private:
     {
         GlyphImageCache &cache = GlyphImageCache::instance();
         for (int step = int(m_styles.size()) - 1; step > m_refitStep.load(); --step) {
-            FontSpec spec = m_styles[size_t(step)].first;
+            FontSpec styleFont = m_styles[size_t(step)].first;
             const QString &chars = m_styles[size_t(step)].second;
             for (const QChar ch : chars) {
                 for (int size = m_height; size > 0; --size) {
                     if (step <= m_refitStep.load())
                         return;
-                    spec.Size = size;
-                    const GlyphImagePtr glyph = cache.Glyph(spec, ch.unicode());
+                    styleFont.Size = size;
+                    const GlyphImagePtr glyph = cache.Glyph(styleFont, ch.unicode());
                     if (!glyph || !glyph->HasInk)
                         break;
                     if (glyph->Right - glyph->Left < m_width && glyph->Bottom - glyph->Top < m_height)
@@ -282,11 +282,11 @@ void TWinFontInfo::Refit()
         const std::pair<bool, bool> order[] = {{false, false}, {true, false}, {true, true}, {false, true}};
         const int index[] = {1, 2, 4, 3};
         for (int i = 0; i < 4; ++i) {
-            FontSpec spec = m_font;
-            spec.Bold = order[i].first;
-            spec.Italic = order[i].second;
+            FontSpec styleFont = m_font;
+            styleFont.Bold = order[i].first;
+            styleFont.Italic = order[i].second;
             const QString &keys = StyleKeyChars[size_t(index[i])];
-            styles.emplace_back(spec, keys.isEmpty() ? SampleChars : keys);
+            styles.emplace_back(styleFont, keys.isEmpty() ? SampleChars : keys);
         }
         // Worth a thread only when the images are not there yet (a font not used
         // before at this size).
