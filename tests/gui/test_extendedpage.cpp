@@ -10,6 +10,7 @@
 #include "display/displayrect.h"
 #include "display/preview.h"
 #include "display/regionedit.h"
+#include "gui/programfolder.h"
 #include "ledmatrix/ledmatrix.h"
 #include "pages/extendedpage.h"
 #include "pages/simulationpage.h"
@@ -39,15 +40,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString firstScalableFamily()
-{
-    const QStringList families = QFontDatabase::families();
-    for (const QString &f : families)
-        if (QFontDatabase::isScalable(f))
-            return f;
-    return QString();
-}
 
 /// Lit pixels (any colour bit set) of \a raster inside \a r (clipped to the raster).
 int litIn(const QImage &raster, const TRect &r)
@@ -114,12 +106,9 @@ private:
 
     std::unique_ptr<TMainForm> newForm()
     {
-        auto form = std::make_unique<TMainForm>(AppContext(m_dir->path()));
-        QString error;
-        if (!form->Create(&error)) {
-            qWarning("Create failed: %s", qPrintable(error));
+        auto form = ProgramFolder::CreateMainForm(m_dir->path());
+        if (!form)
             return nullptr;
-        }
         form->ShowMessage = [this](const QString &text) { m_messages << text; };
         form->AskSaveChanges = [] { return TMainForm::SaveAnswer::Discard; };
         return form;
@@ -176,10 +165,9 @@ private Q_SLOTS:
     {
         m_dir.reset(new QTemporaryDir);
         QVERIFY(m_dir->isValid());
-        for (const QString &name : {u"terminal1.fnt"_s, u"terminal2.fnt"_s})
-            QVERIFY(QFile::copy(QStringLiteral(ORV_BIN_DIR) + u'/' + name, path(name)));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(m_dir->path()));
         ProjectModel model(nullptr, nullptr);
-        model.WorkFont.Name = firstScalableFamily();
+        model.WorkFont.Name = ProgramFolder::FirstScalableFamily();
         QString error;
         QVERIFY2(ProjectMapping::SaveProjectFile(model, path(u"newproject.dat"_s), FontSection(), &error),
                  qPrintable(error));

@@ -8,6 +8,7 @@
 #include "display/display.h"
 #include "display/displayrect.h"
 #include "display/preview.h"
+#include "gui/programfolder.h"
 #include "ledmatrix/ledmatrix.h"
 #include "pages/floorgrid.h"
 #include "pages/floorspinbox.h"
@@ -87,12 +88,9 @@ private:
     /// A created window, shown, with a new LCD project of m_floors floors open.
     std::unique_ptr<TMainForm> openForm()
     {
-        auto form = std::make_unique<TMainForm>(AppContext(m_dir->path()));
-        QString error;
-        if (!form->Create(&error)) {
-            qWarning("Create failed: %s", qPrintable(error));
+        auto form = ProgramFolder::CreateMainForm(m_dir->path());
+        if (!form)
             return nullptr;
-        }
         TMainForm *f = form.get();
         f->AskSaveChanges = [] { return TMainForm::SaveAnswer::Discard; };
         f->ChooseProjectFile = [this](bool, const QString &) {
@@ -144,8 +142,7 @@ private Q_SLOTS:
     {
         m_dir.reset(new QTemporaryDir);
         QVERIFY(m_dir->isValid());
-        for (const QString &name : {u"terminal1.fnt"_s, u"terminal2.fnt"_s})
-            QVERIFY(QFile::copy(QStringLiteral(ORV_BIN_DIR) + u'/' + name, path(name)));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(m_dir->path()));
         ProjectModel model(nullptr, nullptr);
         model.WorkFont.Name = scalableFamilies().value(0);
         writeProject(model, u"newproject.dat"_s, false);

@@ -2,6 +2,7 @@
 #include "app/fontitemdelegate.h"
 #include "app/fontlists.h"
 #include "app/mainfrm.h"
+#include "gui/programfolder.h"
 #include "project/fontembedding.h"
 #include "project/fontfiles.h"
 #include "project/projectfile.h"
@@ -134,16 +135,6 @@ QByteArray utf16be(const QString &text)
     return out;
 }
 
-/// A program folder with the bitmap fonts the main window needs.
-bool prepareProgramFolder(const QString &folder)
-{
-    for (const QString &name : {u"terminal1.fnt"_s, u"terminal2.fnt"_s}) {
-        if (!QFile::copy(QStringLiteral(ORV_BIN_DIR) + u'/' + name, folder + u'/' + name))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 class TestFontLists : public QObject
@@ -157,12 +148,9 @@ private:
     /// asks about unsaved changes.
     std::unique_ptr<TMainForm> newForm(const QString &folder)
     {
-        auto form = std::make_unique<TMainForm>(AppContext(folder));
-        QString error;
-        if (!form->Create(&error)) {
-            qWarning("Create failed: %s", qPrintable(error));
+        auto form = ProgramFolder::CreateMainForm(folder);
+        if (!form)
             return nullptr;
-        }
         form->ShowMessage = [this](const QString &text) { m_messages << text; };
         form->AskSaveChanges = [] { return TMainForm::SaveAnswer::Discard; };
         return form;
@@ -459,7 +447,7 @@ private slots:
     void mainWindowStartAndClose()
     {
         QTemporaryDir tmp;
-        QVERIFY(prepareProgramFolder(tmp.path()));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(tmp.path()));
         QVERIFY(writeAll(tmp.filePath(u"fonts/serif.ttf"_s), readAll(kDejaVu + u"/DejaVuSerif.ttf"_s)));
         auto form = newForm(tmp.path());
         QVERIFY(form);
@@ -491,7 +479,7 @@ private slots:
     {
         QFETCH(bool, include);
         QTemporaryDir tmp;
-        QVERIFY(prepareProgramFolder(tmp.path()));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(tmp.path()));
         ProjectRecord record;
         record.FloorFontName = "DejaVu Sans";
         record.FloorCount = 4;
@@ -542,7 +530,7 @@ private slots:
         font.replace(QByteArray("DejaVu Serif"), family.toLatin1());
 
         QTemporaryDir tmp;
-        QVERIFY(prepareProgramFolder(tmp.path()));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(tmp.path()));
         FontSection section;
         section.Header.Count = 1;
         section.Header.FileNames[0] = "KelvraSerif.ttf";

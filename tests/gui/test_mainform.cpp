@@ -5,6 +5,7 @@
 #include "app/about.h"
 #include "app/mainfrm.h"
 #include "display/display.h"
+#include "gui/programfolder.h"
 #include "settings/inifile.h"
 #include "widgets/tledmatrix.h"
 
@@ -54,12 +55,7 @@ private:
     /// A created main window on the temporary folder.
     std::unique_ptr<TMainForm> newForm()
     {
-        auto form = std::make_unique<TMainForm>(context());
-        QString error;
-        const bool ok = form->Create(&error);
-        if (!ok)
-            qWarning("Create failed: %s", qPrintable(error));
-        return ok ? std::move(form) : nullptr;
+        return ProgramFolder::CreateMainForm(m_dir->path());
     }
 
 private Q_SLOTS:
@@ -67,8 +63,7 @@ private Q_SLOTS:
     {
         m_dir.reset(new QTemporaryDir);
         QVERIFY(m_dir->isValid());
-        for (const QString &name : {u"terminal1.fnt"_s, u"terminal2.fnt"_s})
-            QVERIFY(QFile::copy(QStringLiteral(ORV_BIN_DIR) + u'/' + name, m_dir->filePath(name)));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(m_dir->path()));
     }
 
     void frameAtStart()

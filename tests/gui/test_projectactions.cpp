@@ -9,6 +9,7 @@
 #include "display/display.h"
 #include "display/displayrect.h"
 #include "display/preview.h"
+#include "gui/programfolder.h"
 #include "ledmatrix/ledmatrix.h"
 #include "project/projectfile.h"
 #include "project/projectmapping.h"
@@ -49,15 +50,6 @@ int countNonZero(const QImage &raster)
     return raster.width() * raster.height() - countPixels(raster, 0);
 }
 
-QString firstScalableFamily()
-{
-    const QStringList families = QFontDatabase::families();
-    for (const QString &f : families)
-        if (QFontDatabase::isScalable(f))
-            return f;
-    return QString();
-}
-
 } // namespace
 
 class TestProjectActions : public QObject
@@ -86,12 +78,9 @@ private:
     /// named in \a real, which the window shows itself.
     std::unique_ptr<TMainForm> newForm(int real = RealNone)
     {
-        auto form = std::make_unique<TMainForm>(context());
-        QString error;
-        if (!form->Create(&error)) {
-            qWarning("Create failed: %s", qPrintable(error));
+        auto form = ProgramFolder::CreateMainForm(m_dir->path());
+        if (!form)
             return nullptr;
-        }
         TMainForm *f = form.get();
         if (!(real & RealQuestion)) {
             f->AskSaveChanges = [this] {
@@ -120,7 +109,7 @@ private:
     void writeTemplate(const QString &name, const QString &marker)
     {
         ProjectModel model(nullptr, nullptr);
-        model.WorkFont.Name = firstScalableFamily();
+        model.WorkFont.Name = ProgramFolder::FirstScalableFamily();
         model.SetDisplayModel(DisplayModel::Vfd256);
         model.SetFloorText(2, 1, marker);
         QString error;
@@ -149,8 +138,7 @@ private Q_SLOTS:
     {
         m_dir.reset(new QTemporaryDir);
         QVERIFY(m_dir->isValid());
-        for (const QString &name : {u"terminal1.fnt"_s, u"terminal2.fnt"_s})
-            QVERIFY(QFile::copy(QStringLiteral(ORV_BIN_DIR) + u'/' + name, path(name)));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(m_dir->path()));
         writeTemplate(u"newproject.dat"_s, u"Horizontal"_s);
         writeTemplate(u"newvproject.dat"_s, u"Vertikal"_s);
         m_answers.clear();
@@ -238,7 +226,7 @@ private Q_SLOTS:
     {
         // Templates carry no labels: every floor gets its default one.
         ProjectModel model(nullptr, nullptr);
-        model.WorkFont.Name = firstScalableFamily();
+        model.WorkFont.Name = ProgramFolder::FirstScalableFamily();
         ProjectRecord record = ProjectMapping::FillRecord(model);
         for (QByteArray &label : record.FloorTexts[0])
             label = QByteArray();

@@ -5,6 +5,7 @@
 #include "app/appstartup.h"
 #include "app/mainfrm.h"
 #include "app/splash.h"
+#include "gui/programfolder.h"
 
 #include <QAction>
 #include <QFile>
@@ -29,8 +30,7 @@ private Q_SLOTS:
     {
         m_dir.reset(new QTemporaryDir);
         QVERIFY(m_dir->isValid());
-        for (const QString &name : {u"terminal1.fnt"_s, u"terminal2.fnt"_s})
-            QVERIFY(QFile::copy(QStringLiteral(ORV_BIN_DIR) + u'/' + name, m_dir->filePath(name)));
+        QVERIFY(ProgramFolder::CopyBitmapFonts(m_dir->path()));
     }
 
     void withoutSplash_data()
